@@ -1,0 +1,50 @@
+// Content models of the WML elements (conversion-private). A content list is
+// one flag byte (1 when text is allowed) followed by a name list; an
+// attribute list is a name list.
+#pragma once
+
+struct CContentModel {
+    const char* Content;
+    const char* Attributes;
+};
+
+class CXmlNode;
+
+// FilterElement with a model; returns the start tag.
+CXmlNode* FilterElement(CXmlNode* node, const CContentModel& model);
+
+extern const CContentModel ModelWmlAtHtmlEnd;
+extern const CContentModel ModelWmlFinal;
+extern const CContentModel ModelCardAtEnd;
+extern const CContentModel ModelCardFinal;
+extern const CContentModel ModelDo;
+extern const CContentModel ModelOnevent;
+extern const CContentModel ModelHead;
+extern const CContentModel ModelTemplate;
+extern const CContentModel ModelAccess;
+extern const CContentModel ModelMeta;
+extern const CContentModel ModelGo;
+extern const CContentModel ModelPrev;
+extern const CContentModel ModelRefresh;
+extern const CContentModel ModelNoop;
+extern const CContentModel ModelPostfield;
+extern const CContentModel ModelSetvar;
+extern const CContentModel ModelTimer;
+extern const CContentModel ModelImg;
+extern const CContentModel ModelAnchor;
+extern const CContentModel ModelA;
+extern const CContentModel ModelSelect;
+extern const CContentModel ModelOptgroup;
+extern const CContentModel ModelOption;
+extern const CContentModel ModelInput;
+extern const CContentModel ModelFieldset;
+extern const CContentModel ModelTable;
+extern const CContentModel ModelTrAtEnd;
+extern const CContentModel ModelTrAtStart;
+extern const CContentModel ModelTd;
+extern const CContentModel ModelTextStyle;
+extern const CContentModel ModelP;
+
+// Content lists applied with FilterChildren alone.
+extern const char ContentTitle[];
+extern const char ContentTextarea[];

@@ -1,0 +1,70 @@
+#include <vector>
+
+#include "conversion/ChildrenFirstSweep.h"
+#include "conversion/Conversion.h"
+#include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+void PrepareWorkingState(CXmlNode* root)
+{
+    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
+    CWorkingVariables* state = root->GetWorkingVariables();
+    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
+    state->Reset();
+}
+
+// Lower-cases names, closes void elements and gives an open start tag its end tag.
+void NormalizeNode(CXmlNode* node)
+{
+    if (!node->IsTag()) return;
+    node->GetObject()->LowerCaseNames();
+    if (node->IsVoidTag() && !node->IsEmptyOrEndTag()) node->MakeEmptyElement();
+    if (!node->IsComplete()) node->InsertAfter(new CXmlNode(node->GetObject()->CreateEndTag()));
+}
+
+void DeleteWithEndTag(CXmlNode* node)
+{
+    delete node->GetNextSibling();
+    delete node;
+}
+
+void PruneNode(CXmlNode* node)
+{
+    if (node->IsStrayEndTag())
+        delete node;
+    else if (node->HasOnlyBlankContent() && node->IsTextStyleTag())
+        DeleteWithEndTag(node);
+}
+
+}  // namespace
+
+// Visits a node, then its subtree (first child read after the node changed),
+// then its next sibling (read after the subtree), so inserted end tags and
+// hoisted children are visited too.
+void NormalizeTree(CXmlNode* node)
+{
+    const bool isRoot = node->GetParent() == nullptr;
+    if (isRoot) PrepareWorkingState(node);
+    std::vector<CXmlNode*> due;
+    for (CXmlNode* n = node; n != nullptr || !due.empty();) {
+        if (n == nullptr) {
+            n = due.back()->GetNextSibling();
+            due.pop_back();
+            continue;
+        }
+        NormalizeNode(n);
+        due.push_back(n);
+        n = n->GetFirstChild();
+    }
+    if (isRoot && node->GetObject() == nullptr) {
+        PruneTree(node);
+        node->GetWorkingVariables()->Reset();
+    }
+}
+
+void PruneTree(CXmlNode* node)
+{
+    SweepChildrenFirst(node, [](CXmlNode*) {}, PruneNode);
+}

@@ -1,0 +1,93 @@
+#include <cstring>
+
+#include "devices/Xmldevice.h"
+#include "platform/Platform.h"
+
+CWmlSettings DefaultSettings;
+std::vector<CDeviceGroup*> DeviceGroups;
+std::vector<CDevice*> DeviceTable;
+CDevice* DefaultDevice = nullptr;
+int InDeviceSection = 0;
+int DefaultExclude = 1;
+char IncludeTagStart[64] = "DINCL";
+char IncludeTagStop[64] = "/DINCL";
+char ExcludeTagStart[64] = "DEXCL";
+char ExcludeTagStop[64] = "/DEXCL";
+CFileStamp ConfigStamp;
+
+namespace {
+
+const int PathCapacity = 1024;
+
+CDeviceGroup* NewBuiltInGroup(const char* name)
+{
+    CDeviceGroup* group = new CDeviceGroup;
+    group->Name = new char[32];
+    CopyToField(group->Name, 32, name);
+    return group;
+}
+
+void ReadConfigurationFile(const char* path)
+{
+    char* text = ReadWholeFile(path);
+    if (text == nullptr) return;
+    ParseConfiguration(text);
+    delete[] text;
+}
+
+}  // namespace
+
+void LoadConfiguration()
+{
+    CopyToField(IncludeTagStart, "DINCL");
+    CopyToField(IncludeTagStop, "/DINCL");
+    CopyToField(ExcludeTagStart, "DEXCL");
+    CopyToField(ExcludeTagStop, "/DEXCL");
+    DefaultDevice = nullptr;
+    InDeviceSection = 0;
+    DefaultExclude = 1;
+
+    char path[PathCapacity];
+    ConfigFilePath(path, PathCapacity);
+    CFileStamp stamp;
+    if (FindFileStamp(path, stamp)) {
+        ConfigStamp = stamp;
+        ReadConfigurationFile(path);
+    }
+    if (DeviceGroups.empty()) {
+        DeviceGroups.push_back(NewBuiltInGroup("WAP_SMALL"));
+        DeviceGroups.push_back(NewBuiltInGroup("WAP_MEDIUM"));
+        DeviceGroups.push_back(NewBuiltInGroup("WAP_LARGE"));
+    }
+    if (DefaultDevice == nullptr) {
+        DefaultDevice = new CDevice;
+        DefaultDevice->Group = DeviceGroups.front();
+    }
+}
+
+void RefreshConfiguration()
+{
+    char path[PathCapacity];
+    ConfigFilePath(path, PathCapacity);
+    CFileStamp stamp;
+    if (!FindFileStamp(path, stamp)) return;
+    if (stamp.Size == ConfigStamp.Size && stamp.DosTime == ConfigStamp.DosTime &&
+        stamp.DosDate == ConfigStamp.DosDate)
+        return;
+    ReleaseConfiguration();
+    LoadConfiguration();
+}
+
+void ReleaseConfiguration()
+{
+    for (CDeviceGroup* group : DeviceGroups) delete group;
+    DeviceGroups.clear();
+    for (CDevice* device : DeviceTable) {
+        if (device == DefaultDevice) DefaultDevice = nullptr;
+        delete device;
+    }
+    DeviceTable.clear();
+    delete DefaultDevice;
+    DefaultDevice = nullptr;
+    InDeviceSection = 0;
+}

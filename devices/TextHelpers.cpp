@@ -1,0 +1,68 @@
+#include <cstring>
+#include <string>
+
+#include "markup/Xmlnode.h"
+
+namespace {
+
+inline unsigned char LowerAscii(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+}  // namespace
+
+bool EqualNoCase(const char* a, const char* b)
+{
+    if (a == nullptr || b == nullptr) return false;
+    for (;; ++a, ++b) {
+        unsigned char x = LowerAscii(static_cast<unsigned char>(*a));
+        unsigned char y = LowerAscii(static_cast<unsigned char>(*b));
+        if (x != y) return false;
+        if (x == '\0') return true;
+    }
+}
+
+bool IsNameInList(const char* text, const char* list)
+{
+    if (text == nullptr || list == nullptr) return false;
+    for (const char* name = list; *name != '\0'; name += strlen(name) + 1)
+        if (EqualNoCase(text, name)) return true;
+    return false;
+}
+
+bool IsBlank(const char* text)
+{
+    if (text == nullptr) return true;
+    for (; *text != '\0'; ++text)
+        if (static_cast<unsigned char>(*text) > 32) return false;
+    return true;
+}
+
+namespace {
+
+template <typename Text>
+size_t CollapseInPlace(Text& text, size_t length)
+{
+    size_t out = 0;
+    for (size_t in = 0; in < length; ++in) {
+        unsigned char c = static_cast<unsigned char>(text[in]);
+        if (c < 32) c = ' ';
+        if (c == ' ' && out > 0 && text[out - 1] == ' ') continue;
+        text[out++] = static_cast<char>(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+void CollapseWhitespace(char* text)
+{
+    if (text == nullptr) return;
+    text[CollapseInPlace(text, strlen(text))] = '\0';
+}
+
+void CollapseWhitespace(std::string& text)
+{
+    text.resize(CollapseInPlace(text, text.size()));
+}

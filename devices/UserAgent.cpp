@@ -1,0 +1,65 @@
+#include <cstring>
+#include <string>
+
+#include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+std::string UpperCopy(const char* text)
+{
+    std::string copy = text;
+    for (char& c : copy)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return copy;
+}
+
+bool EndsWith(const std::string& text, size_t from, const std::string& suffix)
+{
+    return text.size() >= from + suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+bool MatchUserAgent(const char* pattern, const char* userAgent)
+{
+    if (pattern == nullptr || userAgent == nullptr || *pattern == '\0' || *userAgent == '\0')
+        return false;
+    const std::string p = UpperCopy(pattern);
+    const std::string text = UpperCopy(userAgent);
+    size_t star = p.find('*');
+    if (star == std::string::npos) return p == text;
+    size_t cursor = 0;
+    // The part before the first wildcard may stand anywhere in the text.
+    if (star > 0) {
+        size_t found = text.find(p.substr(0, star));
+        if (found == std::string::npos) return false;
+        cursor = found + star;
+    }
+    size_t segmentStart = star + 1;
+    for (size_t next = p.find('*', segmentStart); next != std::string::npos;
+         next = p.find('*', segmentStart)) {
+        const std::string segment = p.substr(segmentStart, next - segmentStart);
+        size_t found = text.find(segment, cursor);
+        if (found == std::string::npos) return false;
+        cursor = found + segment.size();
+        segmentStart = next + 1;
+    }
+    const std::string last = p.substr(segmentStart);
+    return last.empty() || EndsWith(text, cursor, last);
+}
+
+CDevice* FindDeviceByUserAgent(const char* userAgent)
+{
+    if (userAgent == nullptr) return DefaultDevice;
+    for (CDevice* device : DeviceTable)
+        if (MatchUserAgent(device->UserAgent, userAgent)) return device;
+    return DefaultDevice;
+}
+
+void AttachDevice(CXmlNode* root, const char* userAgent)
+{
+    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
+    root->GetWorkingVariables()->Device = FindDeviceByUserAgent(userAgent);
+}

@@ -1,0 +1,141 @@
+// Device profiles and configuration: output profiles, device groups and
+// devices, the user-agent lookup, the configuration file "Fendrel.cfg" and the
+// device-conditional regions of a page.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CXmlNode;
+class CXmlObject;
+
+// One output profile: fixed-size text fields and flags. A value longer than a
+// field is cut to fit.
+class CWmlSettings {
+public:
+    CWmlSettings();
+
+    char XmlVersion[128];
+    char DocType[256];
+    char TagReplace[1048];
+    int32_t Tables;
+    char TableLeadText[64];
+    char TableRowText[64];
+    int32_t FormBreakBefore;
+    int32_t FormBreakAfter;
+    char SubmitFormat[64];
+    char AmpReplace[64];
+    int32_t DropComments;
+};
+
+// Copies `value` into a fixed field of `size` bytes, cutting it to size - 1 bytes.
+void CopyToField(char* field, int size, const char* value);
+template <int N>
+void CopyToField(char (&field)[N], const char* value) { CopyToField(field, N, value); }
+
+class CDeviceGroup {
+public:
+    CDeviceGroup() = default;
+    ~CDeviceGroup();
+    CDeviceGroup(const CDeviceGroup&) = delete;
+    CDeviceGroup& operator=(const CDeviceGroup&) = delete;
+
+    char* Name = nullptr;
+    CWmlSettings* Settings = nullptr;
+};
+
+class CDevice {
+public:
+    CDevice() = default;
+    ~CDevice();
+    CDevice(const CDevice&) = delete;
+    CDevice& operator=(const CDevice&) = delete;
+
+    CWmlSettings* Settings = nullptr;
+    char* Name = nullptr;
+    char* UserAgent = nullptr;
+    int32_t IsWap = 1;
+    CDeviceGroup* Group = nullptr;  // not owned
+};
+
+// The device's own profile, else its group's, else DefaultSettings. Never null.
+CWmlSettings* ProfileOf(const CDevice* device);
+// Gives the device its own profile if it has none, then copies the six texts
+// of its group's profile into it (never TagReplace or the flags).
+void EnsureDeviceProfile(CDevice* device);
+// The first configured device whose pattern fits the text; DefaultDevice otherwise.
+CDevice* FindDeviceByUserAgent(const char* userAgent);
+// Case-insensitive wildcard match of a user-agent text against a pattern.
+bool MatchUserAgent(const char* pattern, const char* userAgent);
+// Gives the root a working state if it has none and sets its device.
+void AttachDevice(CXmlNode* root, const char* userAgent);
+
+// Size and last-write stamp of a file in packed DOS form.
+struct CFileStamp {
+    uint32_t Size = 0;
+    uint16_t DosTime = 0;
+    uint16_t DosDate = 0;
+};
+
+// The process-wide configuration state.
+extern CWmlSettings DefaultSettings;
+extern std::vector<CDeviceGroup*> DeviceGroups;
+extern std::vector<CDevice*> DeviceTable;
+extern CDevice* DefaultDevice;
+extern int InDeviceSection;
+extern int DefaultExclude;
+extern char IncludeTagStart[64];
+extern char IncludeTagStop[64];
+extern char ExcludeTagStart[64];
+extern char ExcludeTagStop[64];
+extern CFileStamp ConfigStamp;
+
+// Builds the configuration: marker words, the file beside the library, then
+// the built-in groups and the fallback device where the file defines none.
+void LoadConfiguration();
+// Reloads the whole configuration when the file's size or stamp changed.
+void RefreshConfiguration();
+// Frees everything LoadConfiguration built.
+void ReleaseConfiguration();
+// Writes the full path of "Fendrel.cfg" beside the library into `buffer`.
+void ConfigFilePath(char* buffer, int size);
+// The whole file as a new NUL-terminated text (free with delete[]), or null.
+char* ReadWholeFile(const char* path);
+// Splits the text (in place) into entries and applies each in file order.
+void ParseConfiguration(char* text);
+// Applies one entry; unknown keys and misplaced lines are ignored.
+void ApplyEntry(const char* key, const char* value);
+
+// One open region marker; markers form a list from the oldest to the newest.
+class CPreProcObj {
+public:
+    CPreProcObj() = default;
+    // Cuts itself from its predecessor and deletes every newer marker.
+    ~CPreProcObj();
+    CPreProcObj(const CPreProcObj&) = delete;
+    CPreProcObj& operator=(const CPreProcObj&) = delete;
+
+    bool MatchesDevice(const CDevice* device) const;
+
+    int32_t Kind = 0;
+    char* Devices = nullptr;
+    CPreProcObj* Next = nullptr;
+    CPreProcObj* Prev = nullptr;
+};
+
+// The stack of open device-conditional regions of one conversion.
+class CPrePocessControl {
+public:
+    CPrePocessControl() = default;
+    ~CPrePocessControl();
+    CPrePocessControl(const CPrePocessControl&) = delete;
+    CPrePocessControl& operator=(const CPrePocessControl&) = delete;
+
+    // Opens or closes a region for a marker comment.
+    void OnMarker(const CXmlObject* record);
+    // 1 when a record is kept for the device, 0 when it is dropped.
+    int IsIncluded(const CXmlObject* record, const CDevice* device);
+
+    CPreProcObj* Markers = nullptr;
+    int32_t Included = 0;
+};

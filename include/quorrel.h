@@ -1,0 +1,55 @@
+/*
+ * Quorrel: converts one HTML or XHTML page into a WML 1.1 deck for a WAP
+ * handset, tailored by the device profiles of "Fendrel.cfg" beside the
+ * library.
+ *
+ * Capacity rule: the deck is written only when the buffer is larger than the
+ * measured length of the deck (so the deck and its NUL always fit). Otherwise
+ * nothing is written, `capacity` becomes 0 and the result is 0; call again
+ * with a larger buffer. On success the result and the value left in
+ * `capacity` both equal the length of the deck, without its NUL.
+ *
+ * Call WapConvert from one thread at a time: a call may reload the
+ * configuration that every other call reads.
+ */
+#ifndef QUORREL_H
+#define QUORREL_H
+
+#ifdef _WIN32
+#define QUORREL_EXPORT __declspec(dllimport)
+#else
+#define QUORREL_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+
+/* The version text "Quorrel, v0.9.21"; constant, never freed by the caller. */
+QUORREL_EXPORT const char* LibraryVersion();
+
+/*
+ * callerTag  - a tag text of the host; not used by the conversion.
+ * userAgent  - the handset's user-agent text, NUL-terminated; may be null
+ *              (the default device is used).
+ * page       - the page text; exactly pageLength bytes are read, no NUL needed.
+ * pageLength - number of bytes of page.
+ * output     - the caller's buffer; the deck is written there, NUL-terminated.
+ * capacity   - in: size of the buffer in bytes; out: length of the deck, or 0.
+ * Returns the value left in capacity. Only capacity and the memory output
+ * points to are changed.
+ */
+QUORREL_EXPORT int WapConvert(char*& callerTag, char*& userAgent, char*& page, int& pageLength,
+                              char*& output, int& capacity);
+}
+
+#else
+
+/* The same functions for C hosts: each reference is passed as a pointer to
+ * the caller's variable, which is what the C++ declaration compiles to. */
+QUORREL_EXPORT const char* LibraryVersion(void);
+QUORREL_EXPORT int WapConvert(char** callerTag, char** userAgent, char** page, int* pageLength,
+                              char** output, int* capacity);
+
+#endif
+
+#endif

@@ -1,0 +1,6 @@
+#include "library/Exports.h"
+
+extern "C" QUORREL_API const char* LibraryVersion()
+{
+    return "Quorrel, v0.9.21";
+}

@@ -1,0 +1,52 @@
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "conversion/Conversion.h"
+#include "devices/Xmldevice.h"
+#include "library/Exports.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+// The capacity rule: the deck is written only into a buffer larger than the
+// measured length, so it always fits with its NUL.
+bool FitsInto(long long measured, int capacity)
+{
+    return capacity >= 0 && static_cast<long long>(capacity) > measured;
+}
+
+}  // namespace
+
+int ConvertPage(const char* userAgent, const char* page, int pageLength, char* output,
+                int& capacity)
+{
+    RefreshConfiguration();
+    std::unique_ptr<CXmlNode> root(new CXmlNode);
+    AttachDevice(root.get(), userAgent);
+    if (page != nullptr) root->Parse(page, pageLength);
+    NormalizeTree(root.get());
+    XHtmlToWml(root.get());
+    const long long measured = root->GetWriteLength(LineBreakElements);
+    if (output == nullptr || !FitsInto(measured, capacity)) {
+        capacity = 0;
+        return 0;
+    }
+    root->Write(output, LineBreakElements);
+    capacity = static_cast<int>(strlen(output));
+    return capacity;
+}
+
+// No exception leaves the library: running out of memory releases what the
+// call built (the root owns it all) and reports an empty result.
+extern "C" QUORREL_API int WapConvert(char*& callerTag, char*& userAgent, char*& page,
+                                      int& pageLength, char*& output, int& capacity)
+{
+    (void)callerTag;
+    try {
+        return ConvertPage(userAgent, page, pageLength, output, capacity);
+    } catch (...) {
+        capacity = 0;
+        return 0;
+    }
+}

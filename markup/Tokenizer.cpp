@@ -1,0 +1,108 @@
+#include "markup/Xmlnode.h"
+
+namespace {
+
+enum class CommentCloser { None, Apostrophe, LineSlashes, Block };
+
+// Scanner state of one Tokenize call.
+struct CScanner {
+    const char* Text;
+    int Length;
+    int TokenStart = 0;
+    bool InTag = false;
+    bool InQuote = false;
+    bool InScript = false;
+    CommentCloser Comment = CommentCloser::None;
+
+    bool InComment() const { return Comment != CommentCloser::None; }
+    char At(int p) const { return p >= 0 ? Text[p] : '\0'; }
+
+    // A script line that holds only blanks before "REM" (back to a line end or
+    // to the "<%" of its block) opens an apostrophe-style line comment.
+    void LookBackForRem(int p)
+    {
+        for (int q = p - 3; q >= 0; --q) {
+            const char c = Text[q];
+            if (c == '\r' || c == '\n' || (q > 1 && c == '%' && Text[q - 1] == '<'))
+                Comment = CommentCloser::Apostrophe;
+            else if (c != ' ')
+                return;
+        }
+    }
+};
+
+}  // namespace
+
+void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
+{
+    if (text == nullptr || length <= 0) return;
+    CXmlObject token;
+    CScanner s{text, length};
+    auto emit = [&](int from, int to) {
+        token.SetText(text + from, to - from + 1);
+        OnToken(root, &token);
+    };
+    for (int p = 0; p < length; ++p) {
+        const char b = text[p];
+        if (p == length - 1 && !s.InTag) {
+            if (p >= s.TokenStart) emit(s.TokenStart, p);
+            break;
+        }
+        switch (b) {
+        case '\r':
+        case '\n':
+            s.InQuote = false;
+            if (s.Comment == CommentCloser::Apostrophe || s.Comment == CommentCloser::LineSlashes)
+                s.Comment = CommentCloser::None;
+            break;
+        case '"':
+            if (s.InTag && !s.InComment()) s.InQuote = !s.InQuote;
+            break;
+        case '%':
+            if (s.InTag && !s.InQuote && !s.InComment() && !s.InScript && p > 0 &&
+                s.At(p - 1) == '<')
+                s.InScript = true;
+            break;
+        case '\'':
+            if (s.InScript && !s.InQuote && !s.InComment()) s.Comment = CommentCloser::Apostrophe;
+            break;
+        case '*':
+            if (s.InScript && !s.InComment() && !s.InQuote && p > 1 && s.At(p - 1) == '/')
+                s.Comment = CommentCloser::Block;
+            break;
+        case '/':
+            if (s.InScript && !s.InComment() && !s.InQuote) {
+                if (p > 1 && s.At(p - 1) == '/') s.Comment = CommentCloser::LineSlashes;
+            } else if (s.InComment() && p > 1 && s.At(p - 1) == '*' &&
+                       s.Comment == CommentCloser::Block) {
+                s.Comment = CommentCloser::None;
+            }
+            break;
+        case '<':
+            if (!s.InQuote && !s.InComment() && !s.InScript) {
+                if (s.TokenStart < p) emit(s.TokenStart, p - 1);
+                s.TokenStart = p;
+                s.InTag = true;
+            }
+            break;
+        case '>':
+            if (s.InComment() && s.InScript && s.At(p - 1) == '%') s.Comment = CommentCloser::None;
+            if (s.InTag && !s.InQuote && !s.InComment() && (!s.InScript || s.At(p - 1) == '%')) {
+                emit(s.TokenStart, p);
+                s.TokenStart = p + 1;
+                s.InTag = false;
+                s.InScript = false;
+                s.Comment = CommentCloser::None;
+            }
+            break;
+        case 'M':
+            if (s.InScript && !s.InQuote && !s.InComment() && p > 1 &&
+                (s.At(p - 1) == 'E' || s.At(p - 1) == 'e') &&
+                (s.At(p - 2) == 'R' || s.At(p - 2) == 'r'))
+                s.LookBackForRem(p);
+            break;
+        default:
+            break;
+        }
+    }
+}

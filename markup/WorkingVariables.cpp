@@ -1,0 +1,32 @@
+#include "markup/Xmlnode.h"
+
+#include <cstring>
+
+#include "devices/Xmldevice.h"
+
+CWorkingVariables::CWorkingVariables() : PreProcessControl(new CPrePocessControl) {}
+
+CWorkingVariables::~CWorkingVariables()
+{
+    delete PreProcessControl;
+    delete[] Title;
+}
+
+void CWorkingVariables::Reset()
+{
+    delete[] Title;
+    Title = nullptr;
+    CardCount = 0;
+    FormCount = 0;
+    TableDepth = 0;
+}
+
+void CWorkingVariables::SetTitle(const char* title)
+{
+    delete[] Title;
+    Title = nullptr;
+    if (title == nullptr) return;
+    size_t length = strlen(title);
+    Title = new char[length + 1];
+    memcpy(Title, title, length + 1);
+}

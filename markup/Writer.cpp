@@ -1,0 +1,76 @@
+#include "markup/Xmlnode.h"
+
+#include <cstring>
+
+const char LineBreakElements[] = "wml\0card\0table\0tr\0select\0p\0input\0postfield\0go\0do\0";
+
+namespace {
+
+// A tag whose name was emptied writes only its children; declarations and
+// processing instructions are written whatever their name.
+bool WritesOwnText(const CXmlNode* node)
+{
+    const CXmlObject* record = node->GetObject();
+    if (record == nullptr) return false;
+    const char* name = record->GetName();
+    if (name == nullptr || name[0] != '\0') return true;
+    const char* text = record->GetText();
+    return text != nullptr && text[0] == '<' && (text[1] == '!' || text[1] == '?');
+}
+
+bool IsLineBroken(const CXmlNode* node, const char* lineBreakNames)
+{
+    if (!node->IsTag()) return false;
+    const char* text = node->GetText();
+    return IsNameInList(node->GetName(), lineBreakNames) || text[1] == '!' || text[1] == '?';
+}
+
+bool IsBelowRootChildren(const CXmlNode* node)
+{
+    return node->GetParent() != nullptr && node->GetParent()->GetParent() != nullptr;
+}
+
+// Document order within the subtree of `top`, following the links only: the
+// writer changes nothing, so no stack is needed.
+const CXmlNode* NextInSubtree(const CXmlNode* node, const CXmlNode* top)
+{
+    if (node->GetFirstChild() != nullptr) return node->GetFirstChild();
+    for (; node != top; node = node->GetParent())
+        if (node->GetNextSibling() != nullptr) return node->GetNextSibling();
+    return nullptr;
+}
+
+}  // namespace
+
+char* CXmlNode::Write(char* buffer, const char* lineBreakNames) const
+{
+    char* out = buffer;
+    *out = '\0';
+    for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
+        if (!WritesOwnText(node)) continue;
+        if (!IsLineBroken(node, lineBreakNames)) {
+            out = node->Object->Write(out);
+            continue;
+        }
+        if (IsBelowRootChildren(node) && out != buffer && out[-1] != '\n') {
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        out = node->Object->Write(out);
+        *out++ = '\r';
+        *out++ = '\n';
+        *out = '\0';
+    }
+    return buffer;
+}
+
+long long CXmlNode::GetWriteLength(const char*) const
+{
+    long long length = 0;
+    for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
+        if (!WritesOwnText(node)) continue;
+        length += node->Object->GetWriteLength();
+        if (node->IsTag()) length += IsBelowRootChildren(node) ? 4 : 2;
+    }
+    return length;
+}

@@ -1,0 +1,52 @@
+#include "markup/Xmlnode.h"
+
+bool CXmlNode::IsClosedBy(const CXmlNode* other) const
+{
+    return other != nullptr && other->IsEmptyOrEndTag() && IsStartTag() &&
+           EqualNoCase(GetName(), other->GetName());
+}
+
+bool CXmlNode::IsComplete() const
+{
+    if (!IsTag() || IsEmptyOrEndTag()) return true;
+    return NextSibling != nullptr && IsClosedBy(NextSibling);
+}
+
+// An empty-element tag of the same name counts as closing an open start tag.
+bool CXmlNode::MatchesStartTag(const CXmlNode* start) const
+{
+    return start != nullptr && start->IsStartTag() && IsEmptyOrEndTag() &&
+           (!start->IsComplete() || start->NextSibling == this) &&
+           EqualNoCase(GetName(), start->GetName());
+}
+
+bool CXmlNode::IsStrayEndTag() const
+{
+    return IsEmptyOrEndTag() && !IsStartTag() && !MatchesStartTag(PreviousSibling);
+}
+
+// Looks back over earlier siblings and ancestors (never into earlier
+// siblings' children) until a "table", "p" or "br" tag or the root.
+bool CXmlNode::HasTextBefore() const
+{
+    static const char stopNames[] = "table\0p\0br\0";
+    const CXmlNode* root = DocumentRoot;
+    const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : Parent;
+    while (p != nullptr && p != root && p->Object != nullptr) {
+        if (p->IsTag()) {
+            if (IsNameInList(p->GetName(), stopNames)) return false;
+        } else if (!p->IsComment() && !IsBlank(p->GetText())) {
+            return true;
+        }
+        p = p->PreviousSibling != nullptr ? p->PreviousSibling : p->Parent;
+    }
+    return false;
+}
+
+bool CXmlNode::HasOnlyBlankContent() const
+{
+    if (!IsTag() || IsEmptyOrEndTag()) return false;
+    for (const CXmlNode* child = FirstChild; child != nullptr; child = child->NextSibling)
+        if (child->IsTag() || !IsBlank(child->GetText())) return false;
+    return true;
+}

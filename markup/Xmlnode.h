@@ -1,0 +1,241 @@
+// The markup document model: tag records, the document tree, the tokenizer,
+// the tree builder, the markup writer and the per-call working state.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class CDevice;
+class CPrePocessControl;
+class CWorkingVariables;
+class CXmlNode;
+
+// One token of markup exactly as it was read (start, end or empty tag,
+// declaration, processing instruction, comment or text run) and, for tags and
+// region-marker comments, the element name and attributes parsed from it.
+// Name and attributes describe the raw text as of the last SetText; the
+// editing operations change one side only (see each operation).
+class CXmlObject {
+public:
+    CXmlObject() = default;
+    CXmlObject(const CXmlObject&) = delete;
+    CXmlObject& operator=(const CXmlObject&) = delete;
+
+    // Replaces everything: stores the first `length` bytes of `text` (up to a
+    // NUL among them) as the raw text, then parses name and attributes when
+    // the record is a tag or a region marker.
+    void SetText(const char* text, int length);
+    // The raw text; null for a record that never had text.
+    const char* GetText() const { return HasText ? Text.c_str() : nullptr; }
+    int GetTextLength() const { return static_cast<int>(Text.size()); }
+    // Replaces the raw text without parsing it again (used by passes that
+    // trim or escape a text run in place).
+    void ReplaceText(std::string text);
+
+    // A new record made from this record's raw text; edits are not carried over.
+    CXmlObject* Clone() const;
+    // A new record "</name>" made from this record's name.
+    CXmlObject* CreateEndTag() const;
+    // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
+    void MakeEmptyElement();
+
+    const char* GetName() const { return HasName ? Name.c_str() : nullptr; }
+    // Replaces the name by a copy of `name`; a leading '/' is not copied.
+    void SetName(const char* name);
+    // Lower-cases the element name and every attribute name in place.
+    void LowerCaseNames();
+
+    int GetAttributeCount() const { return static_cast<int>(Attributes.size()); }
+    const char* GetAttributeName(int i) const;
+    const char* GetAttributeValue(int i) const;
+    // Value of the first attribute of that name (any case), or null.
+    const char* GetAttribute(const char* name) const;
+    // Rebuilds the first attribute of that name in place, or appends one.
+    // A null value does nothing.
+    void SetAttribute(const char* name, const char* value);
+    // Removes every attribute whose name is not in the name list.
+    void KeepAttributes(const char* allowedList);
+    // Lower-cases a present value and replaces it by `fallback` unless it is
+    // one of the allowed (lower-case) values; adds a missing attribute with
+    // `fallback` only when addIfMissing is non-zero.
+    void RestrictAttribute(const char* name, const char* allowedList, const char* fallback,
+                           int addIfMissing);
+    void NormalizeBoolean(const char* name, const char* fallback);
+    void ClearAttributes();
+
+    bool IsComment() const;
+    bool IsTag() const;
+    bool IsStartTag() const;
+    bool IsEmptyOrEndTag() const;
+    // 1 for a start marker, 2 for an end marker, 0 for anything else.
+    int GetMarkerKind() const;
+    bool IsEndMarker() const;
+    bool IsTextStyleTag() const;
+    bool IsVoidTag() const;
+
+    // Bytes that Write produces, without the NUL.
+    int GetWriteLength() const;
+    // Writes the normalised text and a NUL; returns the position of the NUL.
+    char* Write(char* buffer) const;
+
+private:
+    void ParseNameAndAttributes();
+    void ParseAttributes(size_t from);
+    int FindAttribute(const char* name) const;
+
+    std::string Text;
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> Attributes;
+    bool HasText = false;
+    bool HasName = false;
+};
+
+// One node of the document tree: the root of a page (no record, carries the
+// working state) or one token of it. An element is its start-tag node, whose
+// children are its content; its end tag is the start tag's next sibling.
+class CXmlNode {
+public:
+    CXmlNode();
+    explicit CXmlNode(CXmlObject* record);
+    explicit CXmlNode(const char* text);
+    CXmlNode(const CXmlNode&) = delete;
+    CXmlNode& operator=(const CXmlNode&) = delete;
+    // Destroys the whole subtree without nesting calls, then leaves the parent.
+    virtual ~CXmlNode();
+
+    CXmlNode* GetDocumentRoot() const { return DocumentRoot; }
+    void SetDocumentRoot(CXmlNode* root) { DocumentRoot = root; }
+    CXmlNode* GetParent() const { return Parent; }
+    CXmlNode* GetFirstChild() const { return FirstChild; }
+    CXmlNode* GetLastChild() const { return LastChild; }
+    CXmlNode* GetPreviousSibling() const { return PreviousSibling; }
+    CXmlNode* GetNextSibling() const { return NextSibling; }
+    CXmlNode* GetCurrentNode() const { return CurrentNode; }
+    CXmlObject* GetObject() const { return Object; }
+    CWorkingVariables* GetWorkingVariables() const { return WorkingVariables; }
+    // Takes ownership; a previous state is destroyed.
+    void SetWorkingVariables(CWorkingVariables* state);
+    // The working state of this node's document, or null.
+    CWorkingVariables* GetDocumentState() const { return DocumentRoot->WorkingVariables; }
+
+    const char* GetName() const;
+    const char* GetText() const;
+    bool IsComment() const;
+    bool IsTag() const;
+    bool IsStartTag() const;
+    bool IsEmptyOrEndTag() const;
+    bool IsTextStyleTag() const;
+    bool IsVoidTag() const;
+    // An element name exactly equal to `name` (names are lower case after the pre-pass).
+    bool IsNamed(const char* name) const;
+
+    // First child, else next sibling, else the parent's next sibling.
+    // Climbs one level only: this is not a document-order iterator.
+    CXmlNode* GetNextNode() const;
+    // Previous sibling's last child (one level), else previous sibling, else parent.
+    CXmlNode* GetPreviousNode() const;
+    CXmlNode* GetFirstNonBlankChild() const;
+    CXmlNode* GetLastNonBlankChild() const;
+
+    // Takes this node out of its parent's list; the parent link stays set.
+    void Unlink();
+    void InsertFirstChild(CXmlNode* node);
+    void AppendChild(CXmlNode* node);
+    // Requires: this node has a parent (InsertBefore: or is a first child).
+    void InsertBefore(CXmlNode* node);
+    void InsertAfter(CXmlNode* node);
+    void AppendSibling(CXmlNode* node);
+    // Moves all children, in order, to directly after `node`.
+    void MoveChildrenAfter(CXmlNode* node);
+
+    bool IsClosedBy(const CXmlNode* other) const;
+    bool IsComplete() const;
+    bool MatchesStartTag(const CXmlNode* start) const;
+    bool IsStrayEndTag() const;
+
+    bool HasTextBefore() const;
+    bool HasOnlyBlankContent() const;
+    // "<br>" becomes "<br/>" and the former children follow it as siblings.
+    void MakeEmptyElement();
+
+    // Tree builder: tokenizes `length` bytes of `text` into this document root.
+    void Parse(const char* text, int length);
+    // Tree builder: places one token (owned from now on) or destroys it.
+    void AddToken(CXmlObject* record);
+
+    // Markup writer: writes the subtree NUL-terminated and returns `buffer`.
+    char* Write(char* buffer, const char* lineBreakNames) const;
+    // Upper bound of the bytes Write produces, without the NUL.
+    long long GetWriteLength(const char* lineBreakNames) const;
+
+private:
+    void LinkAfter(CXmlNode* node);
+    void LinkAsOnlyOrFirstChild(CXmlNode* node);
+    void LinkToken(CXmlNode* node);
+    void EnsureWorkingState();
+
+    CXmlNode* DocumentRoot;
+    CXmlNode* Parent = nullptr;
+    CXmlNode* FirstChild = nullptr;
+    CXmlNode* LastChild = nullptr;
+    CXmlNode* PreviousSibling = nullptr;
+    CXmlNode* NextSibling = nullptr;
+    CXmlNode* CurrentNode = nullptr;
+    CXmlObject* Object = nullptr;
+    CWorkingVariables* WorkingVariables = nullptr;
+};
+
+// Cuts a page text into tokens and hands each to OnToken. Knows double-quoted
+// attribute values and "<%" ... "%>" script blocks, nothing else.
+class CCustomXmlParser {
+public:
+    CCustomXmlParser() = default;
+    virtual ~CCustomXmlParser() = default;
+    // The handler may read the record during the call but never keeps it.
+    virtual void OnToken(CXmlNode* root, CXmlObject* token) = 0;
+    void Tokenize(CXmlNode* root, const char* text, int length);
+};
+
+// The tree builder's token handler: every token goes to root->AddToken as a copy.
+class CXmlParser : public CCustomXmlParser {
+public:
+    void OnToken(CXmlNode* root, CXmlObject* token) override;
+};
+
+// The state of one conversion outside the tree.
+class CWorkingVariables {
+public:
+    CWorkingVariables();
+    ~CWorkingVariables();
+    CWorkingVariables(const CWorkingVariables&) = delete;
+    CWorkingVariables& operator=(const CWorkingVariables&) = delete;
+
+    // Frees Title and zeroes the counters; region stack and device stay.
+    void Reset();
+    void SetTitle(const char* title);
+
+    int CardCount = 0;
+    int FormCount = 0;
+    int TableDepth = 0;
+    char* Title = nullptr;
+    CPrePocessControl* PreProcessControl = nullptr;
+    CDevice* Device = nullptr;
+};
+
+// Name lists: NUL-terminated names one after the other, ended by an empty name.
+bool IsNameInList(const char* text, const char* list);
+// True when no byte (read unsigned) is above 32; the empty text is blank.
+bool IsBlank(const char* text);
+// In place: bytes below 32 become blanks, then runs of blanks shrink to one.
+void CollapseWhitespace(char* text);
+void CollapseWhitespace(std::string& text);
+// Case-insensitive equality of two texts (ASCII letters only).
+bool EqualNoCase(const char* a, const char* b);
+// The trace hook: every trace text passes through here and is discarded.
+void Trace(const char* text);
+void TraceFormat(const char* format, long long value);
+void TraceFormat(const char* format, const char* value);
+
+// Element names whose tags the writer puts on lines of their own.
+extern const char LineBreakElements[];

@@ -1,0 +1,26 @@
+// Stand-ins for the operating-system services the library uses. Nothing
+// outside this folder and library/ calls the operating system.
+#pragma once
+
+#include <cstdint>
+
+struct CFileStamp;
+
+// Writes the full path of the library's own module file into `buffer`
+// (NUL-terminated, cut to `size` - 1 bytes); the empty text when unknown.
+void GetLibraryModulePath(char* buffer, int size);
+
+// Looks up a file's directory entry: its size and its last-write date and
+// time in packed DOS form (local time, two-second resolution).
+bool FindFileStamp(const char* path, CFileStamp& stamp);
+
+// The packed DOS forms, as the FAT format defines them.
+uint16_t PackDosDate(int year, int month, int day);
+uint16_t PackDosTime(int hour, int minute, int second);
+
+// The path separator the design uses to find the file beside the library.
+#ifdef _WIN32
+constexpr char PathSeparator = '\\';
+#else
+constexpr char PathSeparator = '/';
+#endif

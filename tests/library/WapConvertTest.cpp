@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "library/Exports.h"
+#include "support/TreeDump.h"
+
+namespace {
+
+int Convert(const std::string& page, char* output, int& capacity)
+{
+    char* tag = nullptr;
+    char* agent = nullptr;
+    std::string copy = page;
+    char* text = &copy[0];
+    int length = static_cast<int>(page.size());
+    return WapConvert(tag, agent, text, length, output, capacity);
+}
+
+TEST(WapConvert, VersionText)
+{
+    EXPECT_STREQ(LibraryVersion(), "Quorrel, v0.9.21");
+}
+
+TEST(WapConvert, WorkedExampleGivesNineLines)
+{
+    EXPECT_EQ(ConvertPage("<html><head><title>Hi</title></head><body><p>Hello</p></body></html>"),
+              "<?xml version=\"1.0\"?>\r\n"
+              "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+              "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n"
+              "<wml>\r\n<card id=\"card1\" title=\"Hi\">\r\n<p>\r\nHello\r\n</p>\r\n"
+              "</card>\r\n</wml>\r\n");
+}
+
+// A buffer equal to the measured length is refused and left untouched; one
+// byte more is accepted and the result is the text's length.
+TEST(WapConvert, CapacityRule)
+{
+    const std::string page = "<p>x</p>";
+    char big[4096];
+    int capacity = sizeof big;
+    int length = Convert(page, big, capacity);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(capacity, length);
+    EXPECT_EQ(static_cast<int>(strlen(big)), length);
+
+    int measured = 0;
+    for (int size = 1; size < 4096; ++size) {
+        std::string buffer(static_cast<size_t>(size), '#');
+        int room = size;
+        if (Convert(page, &buffer[0], room) != 0) {
+            measured = size - 1;
+            break;
+        }
+        EXPECT_EQ(room, 0);
+        EXPECT_EQ(buffer, std::string(static_cast<size_t>(size), '#'));
+    }
+    ASSERT_GT(measured, 0);
+    EXPECT_GE(measured, length);
+}
+
+TEST(WapConvert, BadArgumentsGiveZero)
+{
+    char out[64];
+    int capacity = -5;
+    EXPECT_EQ(Convert("<p>x</p>", out, capacity), 0);
+    EXPECT_EQ(capacity, 0);
+
+    char* tag = nullptr;
+    char* agent = nullptr;
+    char* page = nullptr;
+    int length = 100;
+    char* output = nullptr;
+    int room = 100000;
+    EXPECT_EQ(WapConvert(tag, agent, page, length, output, room), 0);
+    EXPECT_EQ(room, 0);
+
+    char buffer[4096];
+    output = buffer;
+    room = sizeof buffer;
+    EXPECT_GT(WapConvert(tag, agent, page, length, output, room), 0);
+    EXPECT_EQ(page, nullptr);
+    EXPECT_EQ(length, 100);
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include "support/TreeDump.h"
+
+#include <pthread.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "library/Exports.h"
+#include "markup/Xmlnode.h"
+
+std::string DumpTree(const CXmlNode* root)
+{
+    std::string out;
+    std::vector<std::pair<const CXmlNode*, int>> due;
+    for (const CXmlNode* child = root->GetLastChild(); child; child = child->GetPreviousSibling())
+        due.emplace_back(child, 0);
+    while (!due.empty()) {
+        auto [node, depth] = due.back();
+        due.pop_back();
+        out.append(static_cast<size_t>(depth) * 2, ' ');
+        out += node->GetText() ? node->GetText() : "(null)";
+        out += '\n';
+        for (const CXmlNode* child = node->GetLastChild(); child;
+             child = child->GetPreviousSibling())
+            due.emplace_back(child, depth + 1);
+    }
+    return out;
+}
+
+std::string DumpParsed(const std::string& page)
+{
+    CXmlNode root;
+    root.Parse(page.data(), static_cast<int>(page.size()));
+    return DumpTree(&root);
+}
+
+std::string CheckLinks(const CXmlNode* root)
+{
+    std::vector<const CXmlNode*> due{root};
+    while (!due.empty()) {
+        const CXmlNode* node = due.back();
+        due.pop_back();
+        const CXmlNode* previous = nullptr;
+        for (const CXmlNode* child = node->GetFirstChild(); child;
+             child = child->GetNextSibling()) {
+            if (child->GetParent() != node) return "wrong parent";
+            if (child->GetPreviousSibling() != previous) return "wrong previous sibling";
+            if (child->GetDocumentRoot() != root->GetDocumentRoot()) return "wrong document root";
+            previous = child;
+            due.push_back(child);
+        }
+        if (node->GetLastChild() != previous) return "wrong last child";
+    }
+    return "";
+}
+
+std::string ConvertPage(const std::string& page, const char* userAgent)
+{
+    std::vector<char> output(page.size() * 4 + 65536);
+    int capacity = static_cast<int>(output.size());
+    ::ConvertPage(userAgent, page.data(), static_cast<int>(page.size()), output.data(), capacity);
+    return std::string(output.data(), static_cast<size_t>(capacity));
+}
+
+namespace {
+
+void* RunWork(void* work)
+{
+    (*static_cast<const std::function<void()>*>(work))();
+    return nullptr;
+}
+
+}  // namespace
+
+void RunOnSmallStack(const std::function<void()>& work)
+{
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);
+    pthread_t thread;
+    if (pthread_create(&thread, &attributes, RunWork,
+                       const_cast<std::function<void()>*>(&work)) != 0)
+        throw std::runtime_error("cannot start a thread");
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

@@ -1,0 +1,20 @@
+// Test helpers: trees as indented text, link invariants, whole conversions.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CXmlNode;
+
+// One line per node, two blanks of indent per level, raw texts as stored.
+std::string DumpTree(const CXmlNode* root);
+// Parses a page into a new root (tree builder only) and returns its dump.
+std::string DumpParsed(const std::string& page);
+// Empty when every link of the tree is consistent, else a description.
+std::string CheckLinks(const CXmlNode* root);
+// Converts a page through WapConvert with a large buffer.
+std::string ConvertPage(const std::string& page, const char* userAgent = nullptr);
+// Runs `work` on a thread with a 256 KiB stack and waits for it.
+void RunOnSmallStack(const std::function<void()>& work);
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
