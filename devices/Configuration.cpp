@@ -39,6 +39,13 @@ void ReadConfigurationFile(const char* path)
 
 void LoadConfiguration()
 {
+    char path[PathCapacity];
+    ConfigFilePath(path, PathCapacity);
+    LoadConfigurationFrom(path);
+}
+
+void LoadConfigurationFrom(const char* path)
+{
     CopyToField(IncludeTagStart, "DINCL");
     CopyToField(IncludeTagStop, "/DINCL");
     CopyToField(ExcludeTagStart, "DEXCL");
@@ -47,8 +54,6 @@ void LoadConfiguration()
     InDeviceSection = 0;
     DefaultExclude = 1;
 
-    char path[PathCapacity];
-    ConfigFilePath(path, PathCapacity);
     CFileStamp stamp;
     if (FindFileStamp(path, stamp)) {
         ConfigStamp = stamp;

@@ -93,6 +93,8 @@ extern CFileStamp ConfigStamp;
 // Builds the configuration: marker words, the file beside the library, then
 // the built-in groups and the fallback device where the file defines none.
 void LoadConfiguration();
+// The same with the file at `path` (tests and tools use other files).
+void LoadConfigurationFrom(const char* path);
 // Reloads the whole configuration when the file's size or stamp changed.
 void RefreshConfiguration();
 // Frees everything LoadConfiguration built.
