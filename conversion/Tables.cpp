@@ -1,0 +1,119 @@
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "conversion/Conversion.h"
+#include "conversion/ContentModels.h"
+#include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+// Leading blanks, a sign and digits; no digits give 0.
+long DecimalValue(const char* text)
+{
+    return text != nullptr ? std::strtol(text, nullptr, 10) : 0;
+}
+
+bool IsCell(const CXmlNode* node)
+{
+    return node->IsStartTag() && (node->IsNamed("td") || node->IsNamed("th"));
+}
+
+// A cell's column span: its colspan clamped to 1..64, or 1.
+int ColumnSpan(const CXmlNode* cell)
+{
+    const char* colspan = cell->GetObject()->GetAttribute("colspan");
+    if (colspan == nullptr) return 1;
+    long span = DecimalValue(colspan);
+    return span < 1 ? 1 : (span > 64 ? 64 : static_cast<int>(span));
+}
+
+void AddCellPrefixes(CXmlNode* cell)
+{
+    const CWmlSettings* profile = GetDocumentSettings(cell);
+    const CXmlNode* row = cell->GetParent();
+    if (cell->GetPreviousSibling() == nullptr && row != nullptr &&
+        EqualNoCase(row->GetName(), "tr") && profile->TableLeadText[0] != '\0')
+        cell->InsertFirstChild(new CXmlNode(profile->TableLeadText));
+    cell->InsertFirstChild(new CXmlNode(profile->TableRowText));
+}
+
+// Gives the text of a nested table's cells line breaks of their own.
+void FlattenNode(CXmlNode* node)
+{
+    if (node->GetFirstChild() != nullptr && node->IsStartTag() && !node->IsEmptyOrEndTag() &&
+        EqualNoCase(node->GetName(), "td")) {
+        AddCellPrefixes(node);
+    } else if (node->IsEmptyOrEndTag() && EqualNoCase(node->GetName(), "table") &&
+               node->HasTextBefore()) {
+        node->InsertAfter(new CXmlNode("<br/>"));
+    }
+}
+
+}  // namespace
+
+int CountTableColumns(const CXmlNode* table)
+{
+    int widest = 0;
+    for (const CXmlNode* row = table->GetFirstChild(); row; row = row->GetNextSibling()) {
+        if (!row->IsStartTag() || !row->IsNamed("tr")) continue;
+        int width = 0;
+        for (const CXmlNode* cell = row->GetFirstChild(); cell; cell = cell->GetNextSibling())
+            if (IsCell(cell)) width += ColumnSpan(cell);
+        if (width > widest) widest = width;
+    }
+    return widest;
+}
+
+void NormalizeTableRow(CXmlNode* row)
+{
+    const CXmlNode* table = row->GetParent();
+    if (table == nullptr) return;
+    const long columns = DecimalValue(table->GetObject() ? table->GetObject()->GetAttribute("columns") : nullptr);
+    long width = 0;
+    for (CXmlNode* cell = row->GetFirstChild(); cell != nullptr;) {
+        if (!IsCell(cell)) {
+            cell = cell->GetNextSibling();
+            continue;
+        }
+        CXmlNode* next = cell->GetNextSibling();
+        if (cell->GetObject()->GetAttribute("colspan") != nullptr) {
+            const int span = ColumnSpan(cell);
+            CXmlNode* after = (cell->IsEmptyOrEndTag() || next == nullptr) ? cell : next;
+            next = after->GetNextSibling();
+            for (int i = 1; i < span; ++i) after->InsertAfter(new CXmlNode("<td/>"));
+            width += span;
+        } else {
+            width += 1;
+        }
+        FilterElement(cell, ModelTd);
+        cell = next;
+    }
+    for (; width < columns; ++width) row->AppendChild(new CXmlNode("<td/>"));
+}
+
+// A node after its descendants and after all the siblings that follow it;
+// the first child is read on arrival, the next sibling once the children are done.
+void FlattenNestedTables(CXmlNode* first)
+{
+    struct Frame {
+        CXmlNode* Node;
+        int Step;
+    };
+    std::vector<Frame> frames{{first, 0}};
+    while (!frames.empty()) {
+        Frame& frame = frames.back();
+        CXmlNode* node = frame.Node;
+        if (frame.Step == 0) {
+            frame.Step = 1;
+            if (node->GetFirstChild() != nullptr) frames.push_back({node->GetFirstChild(), 0});
+        } else if (frame.Step == 1) {
+            frame.Step = 2;
+            if (node->GetNextSibling() != nullptr) frames.push_back({node->GetNextSibling(), 0});
+        } else {
+            frames.pop_back();
+            FlattenNode(node);
+        }
+    }
+}
