@@ -1,0 +1,47 @@
+// Conversion time of hostile pages at n, 2n and 4n: doubling the page should
+// at most about double the time.
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "BenchSupport.h"
+#include "devices/Xmldevice.h"
+
+namespace {
+
+double SecondsToConvert(const std::string& page)
+{
+    std::vector<char> buffer(page.size() * 4 + 65536);
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        auto start = std::chrono::steady_clock::now();
+        ConvertForBench(page, buffer);
+        double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (seconds < best) best = seconds;
+    }
+    return best;
+}
+
+void Report(const char* label, const std::function<std::string(size_t)>& makePage)
+{
+    const size_t n = 100000;
+    double t1 = SecondsToConvert(makePage(n));
+    double t2 = SecondsToConvert(makePage(2 * n));
+    double t4 = SecondsToConvert(makePage(4 * n));
+    std::printf("%-28s n=1e5 %.3fs  2n %.3fs (x%.2f)  4n %.3fs (x%.2f)\n", label, t1, t2, t2 / t1,
+                t4, t4 / t2);
+}
+
+}  // namespace
+
+int main()
+{
+    LoadConfiguration();
+    Report("nested <p>", [](size_t n) { return NestedPage("p", n); });
+    Report("nested <br>", [](size_t n) { return NestedPage("br", n); });
+    Report("nested <font>", [](size_t n) { return NestedPage("font", n); });
+    Report("siblings <b>x</b>", SiblingPage);
+    Report("nested <p> + stray </x>", StrayEndTagPage);
+    return 0;
+}
