@@ -3,9 +3,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
-#include <iterator>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,14 +11,19 @@
 namespace {
 
 const char Usage[] =
-    "usage: quorrel [--user-agent TEXT] [FILE|-]\n"
+    "usage: quorrel [--user-agent TEXT] [--] [FILE|-]\n"
     "Converts an HTML or XHTML page into a WML 1.1 deck and writes it to standard output.\n"
     "\n"
     "  FILE                 the page to convert; '-' or no FILE reads standard input\n"
     "  --user-agent TEXT    the handset's user-agent text, which chooses the device\n"
     "                       profile from Fendrel.cfg beside the library\n"
+    "  --                   ends the options: the next argument is the FILE\n"
     "  --version            print the library's version text and exit\n"
-    "  --help               print this help and exit\n";
+    "  -h, --help           print this help and exit\n"
+    "\n"
+    "Exit status: 0 when the deck was written, 1 when the page could not be read\n"
+    "or converted or the deck could not be written, 2 for wrong usage.\n"
+    "See quorrel(1).\n";
 
 struct Options {
     std::string UserAgent;
@@ -29,16 +31,26 @@ struct Options {
     std::string File = "-";
 };
 
+// Reads through stdio so that a read error (a directory, a broken pipe) is
+// reported with its errno instead of ending the text early or throwing.
+bool ReadStream(FILE* stream, std::string& page)
+{
+    char block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, stream)) > 0) page.append(block, got);
+    return !std::ferror(stream);
+}
+
 bool ReadPage(const std::string& file, std::string& page)
 {
-    if (file == "-") {
-        page.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    page.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    if (file == "-") return ReadStream(stdin, page);
+    FILE* stream = std::fopen(file.c_str(), "rb");
+    if (stream == nullptr) return false;
+    const bool read = ReadStream(stream, page);
+    const int readError = errno;
+    std::fclose(stream);
+    errno = readError;
+    return read;
 }
 
 // Converts with a growing buffer while the library answers that it is too small.
@@ -66,30 +78,33 @@ bool Convert(const Options& options, const std::string& page, std::string& deck)
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Returns the exit status when the arguments already decide it (help,
+// version, wrong usage), or -1 when the page is to be converted.
+int ParseArguments(int argc, char** argv, Options& options)
 {
-    Options options;
     bool haveFile = false;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
+        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (isOption && (arg == "--help" || arg == "-h")) {
             std::fputs(Usage, stdout);
             return 0;
         }
-        if (arg == "--version") {
+        if (isOption && arg == "--version") {
             std::printf("%s\n", LibraryVersion());
             return 0;
         }
-        if (arg == "--user-agent") {
+        if (isOption && arg == "--") {
+            optionsEnded = true;
+        } else if (isOption && arg == "--user-agent") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "quorrel: --user-agent needs a text\n");
                 return 2;
             }
             options.UserAgent = argv[++i];
             options.HasUserAgent = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
+        } else if (isOption) {
             std::fprintf(stderr, "quorrel: unknown option %s\n%s", arg.c_str(), Usage);
             return 2;
         } else if (haveFile) {
@@ -100,19 +115,38 @@ int main(int argc, char** argv)
             haveFile = true;
         }
     }
+    return -1;
+}
+
+const char* SourceName(const std::string& file)
+{
+    return file == "-" ? "standard input" : file.c_str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    const int status = ParseArguments(argc, argv, options);
+    if (status >= 0) return status;
     std::string page;
     if (!ReadPage(options.File, page)) {
-        std::fprintf(stderr, "quorrel: cannot read %s: %s\n",
-                     options.File == "-" ? "standard input" : options.File.c_str(),
+        std::fprintf(stderr, "quorrel: cannot read %s: %s\n", SourceName(options.File),
                      std::strerror(errno));
         return 1;
     }
     std::string deck;
     if (!Convert(options, page, deck)) {
         std::fprintf(stderr, "quorrel: the deck for %s could not be produced\n",
-                     options.File.c_str());
+                     SourceName(options.File));
         return 1;
     }
-    std::fwrite(deck.data(), 1, deck.size(), stdout);
+    // A full disk or a closed pipe must not pass for a written deck.
+    if (std::fwrite(deck.data(), 1, deck.size(), stdout) != deck.size() ||
+        std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorrel: cannot write the deck: %s\n", std::strerror(errno));
+        return 1;
+    }
     return 0;
 }
