@@ -1,12 +1,253 @@
+#include <cstring>
+
 #include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+inline unsigned char Byte(const char* p) { return static_cast<unsigned char>(*p); }
+
+// Any byte below a blank ends a line for the parser, a tab included.
+inline bool EndsLine(const char* p) { return Byte(p) < 0x20; }
+
+char* SkipToLineEnd(char* p)
+{
+    while (*p != '\0' && !EndsLine(p)) ++p;
+    return p;
+}
+
+void TrimTrailing(char* text)
+{
+    size_t length = strlen(text);
+    while (length > 0 && static_cast<unsigned char>(text[length - 1]) <= 0x20) --length;
+    text[length] = '\0';
+}
+
+void UpperCaseAscii(char* text)
+{
+    for (; *text != '\0'; ++text)
+        if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 32);
+}
+
+// Resolves backslash escapes in place, left to right.
+void ResolveEscapes(char* text)
+{
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in != '\\') {
+            *out++ = *in;
+            continue;
+        }
+        ++in;
+        if (*in == '\0') break;  // a lone backslash at the very end is dropped
+        switch (*in) {
+        case 'n': *out++ = '\n'; break;
+        case 'r': *out++ = '\r'; break;
+        case 't': *out++ = '\t'; break;
+        default: *out++ = *in; break;
+        }
+    }
+    *out = '\0';
+}
+
+// A quoted value runs to the next quote that no backslash byte directly
+// precedes, or to the end of the line. Returns the byte that ended it.
+char* ScanQuotedValue(char* value)
+{
+    char* p = value;
+    while (*p != '\0' && !EndsLine(p) && !(*p == '"' && p[-1] != '\\')) ++p;
+    return p;
+}
+
+// An unquoted value runs to a ';' that no backslash directly precedes, to the
+// end of the line, or to "//" (a backslash does not protect a comment).
+char* ScanUnquotedValue(char* value)
+{
+    char* p = value;
+    while (*p != '\0' && !EndsLine(p)) {
+        if (*p == ';' && (p == value || p[-1] != '\\')) break;
+        if (p[0] == '/' && p[1] == '/') break;
+        ++p;
+    }
+    return p;
+}
+
+// Cuts the value found after "=" and returns where scanning goes on: after
+// the byte that ended the value, or at the end of a trailing comment's line.
+char* CutValue(char* value)
+{
+    char* end;
+    if (*value == '"') {
+        end = ScanQuotedValue(value + 1);
+    } else {
+        end = ScanUnquotedValue(value);
+    }
+    char* next = end;
+    if (end[0] == '/' && end[1] == '/')
+        next = SkipToLineEnd(end);
+    else if (*end != '\0')
+        ++next;
+    *end = '\0';
+    return next;
+}
+
+bool HasCommentMark(const char* from, const char* to)
+{
+    for (const char* p = from; p + 1 < to; ++p)
+        if (p[0] == '/' && p[1] == '/') return true;
+    return false;
+}
+
+char* CopyText(const char* text)
+{
+    size_t length = strlen(text);
+    char* copy = new char[length + 1];
+    memcpy(copy, text, length + 1);
+    return copy;
+}
+
+CDevice* CurrentDevice()
+{
+    if (InDeviceSection == 0 || DeviceTable.empty()) return nullptr;
+    return DeviceTable.back();
+}
+
+CDeviceGroup* FindGroup(const char* name)
+{
+    for (CDeviceGroup* group : DeviceGroups)
+        if (EqualNoCase(group->Name, name)) return group;
+    return nullptr;
+}
+
+// The profile that a settings line changes: the current device's own (built
+// from its group's texts first), or the last group's; null before any section.
+CWmlSettings* SectionProfile()
+{
+    if (CDevice* device = CurrentDevice()) {
+        EnsureDeviceProfile(device);
+        return device->Settings;
+    }
+    if (InDeviceSection != 0 || DeviceGroups.empty()) return nullptr;
+    CDeviceGroup* group = DeviceGroups.back();
+    if (group->Settings == nullptr) group->Settings = new CWmlSettings;
+    return group->Settings;
+}
+
+void SetTagReplace(CWmlSettings& profile, const char* value)
+{
+    // The list is stored between commas so that every entry, the first one
+    // included, is found by ",name=".
+    const size_t capacity = sizeof profile.TagReplace - 3;
+    size_t length = strnlen(value, capacity);
+    profile.TagReplace[0] = ',';
+    memcpy(profile.TagReplace + 1, value, length);
+    profile.TagReplace[length + 1] = ',';
+    profile.TagReplace[length + 2] = '\0';
+}
+
+void ApplySettingsLine(const char* key, const char* value)
+{
+    const bool tables = strcmp(key, "TABLES") == 0;
+    const bool xmlVersion = strcmp(key, "XMLVERSION") == 0;
+    const bool docType = strcmp(key, "DOCTYPE") == 0;
+    const bool tagReplace = strcmp(key, "TAG_REPLACE") == 0;
+    if (!tables && !xmlVersion && !docType && !tagReplace) return;
+    CWmlSettings* profile = SectionProfile();
+    if (profile == nullptr) return;
+    if (tables) profile->Tables = EqualNoCase(value, "true") ? 1 : 0;
+    if (xmlVersion) CopyToField(profile->XmlVersion, value);
+    if (docType) CopyToField(profile->DocType, value);
+    if (tagReplace) SetTagReplace(*profile, value);
+}
+
+bool ApplyMarkerWord(const char* key, const char* value)
+{
+    if (strcmp(key, "INCLUDE_TAG_START") == 0) {
+        CopyToField(IncludeTagStart, value);
+    } else if (strcmp(key, "INCLUDE_TAG_STOP") == 0) {
+        CopyToField(IncludeTagStop, value);
+    } else if (strcmp(key, "EXCLUDE_TAG_START") == 0) {
+        CopyToField(ExcludeTagStart, value);
+    } else if (strcmp(key, "EXCLUDE_TAG_STOP") == 0) {
+        CopyToField(ExcludeTagStop, value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ApplySectionLine(const char* key, const char* value)
+{
+    if (strcmp(key, "DEVICE_GROUP") == 0) {
+        CDeviceGroup* group = new CDeviceGroup;
+        group->Name = CopyText(value);
+        DeviceGroups.push_back(group);
+        InDeviceSection = 0;
+    } else if (strcmp(key, "DEVICE") == 0) {
+        CDevice* device = new CDevice;
+        device->Name = CopyText(value);
+        DeviceTable.push_back(device);
+        InDeviceSection = 1;
+        if (EqualNoCase(value, "DEFAULT")) DefaultDevice = device;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ApplyDeviceLine(const char* key, const char* value)
+{
+    const bool userAgent = strcmp(key, "USERAGENT") == 0;
+    const bool group = strcmp(key, "GROUP") == 0;
+    if (!userAgent && !group) return false;
+    CDevice* device = CurrentDevice();
+    if (device == nullptr) return true;
+    if (userAgent) {
+        delete[] device->UserAgent;
+        device->UserAgent = CopyText(value);
+    } else if (CDeviceGroup* found = FindGroup(value)) {
+        device->Group = found;
+    }
+    return true;
+}
+
+}  // namespace
 
 void ParseConfiguration(char* text)
 {
-    (void)text;
+    if (text == nullptr) return;
+    char* p = text;
+    for (;;) {
+        while (*p != '\0' && (Byte(p) <= 0x20 || *p == ';')) ++p;
+        if (*p == '\0') return;
+        char* key = p;
+        while (*p != '\0' && *p != '=' && *p != ';' && !EndsLine(p)) ++p;
+        if (HasCommentMark(key, p)) {
+            p = SkipToLineEnd(p);
+            continue;
+        }
+        if (*p != '=') continue;
+        *p = '\0';
+        char* value = p + 1;
+        p = CutValue(value);
+        if (*value == '"') ++value;
+        TrimTrailing(key);
+        UpperCaseAscii(key);
+        ResolveEscapes(value);
+        TrimTrailing(value);
+        ApplyEntry(key, value);
+    }
 }
 
 void ApplyEntry(const char* key, const char* value)
 {
-    (void)key;
-    (void)value;
+    if (key == nullptr || value == nullptr) return;
+    if (strcmp(key, "DEFAULT_EXCLUDE") == 0) {
+        DefaultExclude = EqualNoCase(value, "false") ? 0 : 1;
+        return;
+    }
+    if (ApplyMarkerWord(key, value)) return;
+    if (ApplySectionLine(key, value)) return;
+    if (ApplyDeviceLine(key, value)) return;
+    ApplySettingsLine(key, value);
 }

@@ -3,9 +3,18 @@
 #include "devices/Xmldevice.h"
 #include "platform/Platform.h"
 
-CWmlSettings DefaultSettings;
-std::vector<CDeviceGroup*> DeviceGroups;
-std::vector<CDevice*> DeviceTable;
+// The shared library loads the configuration from a constructor of its own,
+// which may run before the constructors of this file: these objects are built
+// first, or their constructors would empty the loaded tables again.
+#if defined(__GNUC__)
+#define BUILT_BEFORE_LOAD __attribute__((init_priority(1000)))
+#else
+#define BUILT_BEFORE_LOAD
+#endif
+
+CWmlSettings DefaultSettings BUILT_BEFORE_LOAD;
+std::vector<CDeviceGroup*> DeviceGroups BUILT_BEFORE_LOAD;
+std::vector<CDevice*> DeviceTable BUILT_BEFORE_LOAD;
 CDevice* DefaultDevice = nullptr;
 int InDeviceSection = 0;
 int DefaultExclude = 1;
