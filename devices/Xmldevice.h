@@ -117,12 +117,20 @@ public:
     CPreProcObj(const CPreProcObj&) = delete;
     CPreProcObj& operator=(const CPreProcObj&) = delete;
 
+    // Whether the marker applies to the device. Every marker applies to a
+    // device without a name (the fallback device).
     bool MatchesDevice(const CDevice* device) const;
 
     int32_t Kind = 0;
     char* Devices = nullptr;
     CPreProcObj* Next = nullptr;
     CPreProcObj* Prev = nullptr;
+    // The newest older marker of each kind (index Kind - 1), so that an end
+    // marker finds its region without walking the stack.
+    CPreProcObj* OlderOfKind[2] = {nullptr, nullptr};
+    // The decision for content while this marker is the newest; -1 until
+    // IsIncluded computes it.
+    int32_t Decision = -1;
 };
 
 // The stack of open device-conditional regions of one conversion.
@@ -140,4 +148,12 @@ public:
 
     CPreProcObj* Markers = nullptr;
     int32_t Included = 0;
+    CPreProcObj* Newest = nullptr;
+    CPreProcObj* NewestOfKind[2] = {nullptr, nullptr};
+    // The device the markers' decisions were computed for.
+    const CDevice* DecidedFor = nullptr;
+
+private:
+    void Open(int kind, const CXmlObject* record);
+    void Close(int kind);
 };
