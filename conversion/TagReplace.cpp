@@ -1,9 +1,110 @@
+#include <cstring>
+#include <string>
+
 #include "conversion/Conversion.h"
+#include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+// Replacement texts are parsed into the page while it is parsed, and their
+// tags are replaced again, so an entry that leads back to its own element
+// (b=<b>|</b>) would never end. Beyond this nesting a tag stays as it stands;
+// chains of different entries up to this depth still work. The count of
+// replacements under one tag of the page is bounded too, because a cycle that
+// branches (x=<x><x>) would otherwise grow exponentially with the nesting.
+const int MaxReplacementNesting = 16;
+const int MaxNestedReplacements = 4096;
+int ReplacementNesting = 0;
+int NestedReplacementsLeft = 0;
+
+class CNestingGuard {
+public:
+    CNestingGuard() { ++ReplacementNesting; }
+    ~CNestingGuard() { --ReplacementNesting; }
+    CNestingGuard(const CNestingGuard&) = delete;
+    CNestingGuard& operator=(const CNestingGuard&) = delete;
+};
+
+// A tag of the page starts a fresh count; a tag from a replacement text is
+// replaced only within the nesting and count limits.
+bool TakeReplacementTurn()
+{
+    if (ReplacementNesting == 0) {
+        NestedReplacementsLeft = MaxNestedReplacements;
+        return true;
+    }
+    if (ReplacementNesting >= MaxReplacementNesting || NestedReplacementsLeft == 0) return false;
+    --NestedReplacementsLeft;
+    return true;
+}
+
+std::string SearchKey(const char* name)
+{
+    std::string key = ",";
+    key += name;
+    key += '=';
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return key;
+}
+
+// The tree builder's last node before the tag, blank text runs skipped; the
+// document root counts as none.
+const CXmlNode* PreviousNode(const CXmlNode* lastAdded)
+{
+    const CXmlNode* node = lastAdded;
+    while (node != nullptr && node->GetObject() != nullptr && !node->IsTag() &&
+           !node->IsComment() && IsBlank(node->GetText()))
+        node = node->GetPreviousNode();
+    if (node == nullptr || node->GetObject() == nullptr) return nullptr;
+    return node;
+}
+
+// The opening text for a start or empty tag, the text after the first bar for
+// an end tag (none when the entry has no bar).
+std::string ChooseReplacement(const std::string& value, bool startTag)
+{
+    const size_t bar = value.find('|');
+    if (startTag) return value.substr(0, bar);
+    return bar == std::string::npos ? std::string() : value.substr(bar + 1);
+}
+
+bool IsLineBreak(const std::string& text)
+{
+    return EqualNoCase(text.c_str(), "<br>") || EqualNoCase(text.c_str(), "<br/>");
+}
+
+// A break right after the same break is not inserted again, so p=<br/>|<br/>
+// puts one break between two paragraphs.
+bool IsDuplicateLineBreak(const std::string& text, const CXmlNode* previous)
+{
+    if (previous == nullptr) return false;
+    const char* name = previous->GetName();
+    if (name == nullptr || *name == '\0') return false;
+    return IsLineBreak(text) && EqualNoCase(previous->GetText(), text.c_str());
+}
+
+}  // namespace
 
 int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded)
 {
-    (void)node;
-    (void)device;
-    (void)lastAdded;
-    return 0;
+    if (device == nullptr) return 0;
+    const char* name = node->GetName();
+    if (name == nullptr || *name == '\0') return 0;
+    const char* list = ProfileOf(device)->TagReplace;
+    const std::string key = SearchKey(name);
+    const char* entry = strstr(list, key.c_str());
+    if (entry == nullptr) return 0;
+    if (!TakeReplacementTurn()) return 0;
+
+    const char* valueStart = entry + key.size();
+    const std::string value(valueStart, strcspn(valueStart, ","));
+    const std::string replacement = ChooseReplacement(value, node->IsStartTag());
+    if (!replacement.empty() && !IsDuplicateLineBreak(replacement, PreviousNode(lastAdded))) {
+        CNestingGuard guard;
+        node->GetDocumentRoot()->Parse(replacement.data(), static_cast<int>(replacement.size()));
+    }
+    node->GetObject()->SetName("");
+    return 1;
 }
