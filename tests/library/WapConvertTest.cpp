@@ -84,4 +84,55 @@ TEST(WapConvert, BadArgumentsGiveZero)
     EXPECT_EQ(length, 100);
 }
 
+TEST(WapConvert, TwoCallsGiveTheSameDeck)
+{
+    const std::string page = ReadFile(QUORREL_SOURCE_DIR "/examples/welcome.html");
+    ASSERT_FALSE(page.empty());
+    const std::string first = ConvertPage(page, "Nokia7110/1.0");
+    EXPECT_EQ(first.compare(0, 5, "<?xml"), 0);
+    EXPECT_EQ(ConvertPage(page, "Nokia7110/1.0"), first);
+}
+
+// Every byte value, in text, in tag names and in attribute values.
+TEST(WapConvert, NulAndHighBytesConvert)
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
+    const std::string page = "<html><body><p>" + bytes + "</p><p\x80 a=\"" + bytes + "\" b=\xff>" +
+                             bytes.substr(128) + "<\xe9t>x</\xe9t></body></html>";
+    char output[65536];
+    int capacity = sizeof output;
+    const int length = Convert(page, output, capacity);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(static_cast<int>(strlen(output)), length);
+    EXPECT_EQ(std::string(output, 5), "<?xml");
+}
+
+// Unclosed void tags nest a million deep until the pre-pass flattens them;
+// empty text styles are a million siblings. Both on a 256 KiB stack.
+TEST(WapConvert, DeepAndWidePagesConvertOnASmallStack)
+{
+    const int count = 1000000;
+    std::string nested;
+    std::string siblings;
+    for (int i = 0; i < count; ++i) {
+        nested += "<br>";
+        siblings += "<b> </b>";
+    }
+    std::string nestedDeck;
+    std::string siblingDeck;
+    RunOnSmallStack([&] {
+        nestedDeck = ConvertPage(nested);
+        siblingDeck = ConvertPage(siblings);
+    });
+    EXPECT_EQ(nestedDeck.compare(0, 5, "<?xml"), 0);
+    size_t breaks = 0;
+    for (size_t at = nestedDeck.find("<br/>"); at != std::string::npos;
+         at = nestedDeck.find("<br/>", at + 1))
+        ++breaks;
+    EXPECT_EQ(breaks, static_cast<size_t>(count));
+    EXPECT_EQ(siblingDeck.compare(0, 5, "<?xml"), 0);
+    EXPECT_LT(siblingDeck.size(), static_cast<size_t>(count));
+}
+
 }  // namespace

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "markup/Xmlnode.h"
+#include "support/TreeDump.h"
+
+namespace {
+
+// The dump of the parsed page, after checking the links of its tree.
+std::string Parsed(const std::string& page)
+{
+    CXmlNode root;
+    root.Parse(page.data(), static_cast<int>(page.size()));
+    EXPECT_EQ(CheckLinks(&root), "") << page;
+    return DumpTree(&root);
+}
+
+TEST(TreeBuilder, EndTagsFollowTheirStartTags)
+{
+    EXPECT_EQ(Parsed("<p>a<b>b</b>c</p>"), "<p>\n  a\n  <b>\n    b\n  </b>\n  c\n</p>\n");
+    EXPECT_EQ(Parsed("<B>x</b>"), "<B>\n  x\n</b>\n");
+    EXPECT_EQ(Parsed("<img src=a/>x"), "<img src=a/>\nx\n");
+    EXPECT_EQ(Parsed("<br><br/>x"), "<br>\n<br/>\nx\n");
+    // An empty-element tag after an inner end tag closes the open parent.
+    EXPECT_EQ(Parsed("<p><b>x</b><p/>y"), "<p>\n  <b>\n    x\n  </b>\n<p/>\ny\n");
+}
+
+TEST(TreeBuilder, UnclosedStartTagsKeepWhatFollows)
+{
+    EXPECT_EQ(Parsed("<p><b>x</p>y"), "<p>\n  <b>\n    x\n</p>\ny\n");
+    EXPECT_EQ(Parsed("<b><i>x</b>"), "<b>\n  <i>\n    x\n</b>\n");
+    EXPECT_EQ(Parsed("<p>x<p>y"), "<p>\n  x\n  <p>\n    y\n");
+    EXPECT_EQ(Parsed("<br>x"), "<br>\n  x\n");
+}
+
+TEST(TreeBuilder, StrayEndTagsStayWhereTheyAppear)
+{
+    EXPECT_EQ(Parsed("<p>x</b>y"), "<p>\n  x\n  </b>\n  y\n");
+    EXPECT_EQ(Parsed("</x>a"), "</x>\na\n");
+    EXPECT_EQ(Parsed("<p>x</p></b>y"), "<p>\n  x\n</p>\n</b>\ny\n");
+    EXPECT_EQ(Parsed("<p></b></i>x</p>"), "<p>\n  </b>\n  </i>\n  x\n</p>\n");
+}
+
+TEST(TreeBuilder, TextRunsAreCollapsedAndEmptyTokensDropped)
+{
+    EXPECT_EQ(Parsed("  Hello,\r\n\tworld  "), " Hello, world \n");
+    EXPECT_EQ(Parsed("<p>\r\n  \t</p>"), "<p>\n   \n</p>\n");
+    EXPECT_EQ(Parsed("<!--  a\n  b -->"), "<!--  a\n  b -->\n");
+    EXPECT_EQ(Parsed("<!--->x< >y"), "x\ny\n");
+    EXPECT_EQ(Parsed(std::string("<p>\0</p>", 8)), "<p>\n</p>\n");
+    EXPECT_EQ(Parsed(""), "");
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "devices/Xmldevice.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
+{
+    CWorkingVariables state;
+    state.Reset();
+    EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
+    EXPECT_EQ(state.Title, nullptr);
+    EXPECT_EQ(state.Device, nullptr);
+    ASSERT_NE(state.PreProcessControl, nullptr);
+    EXPECT_EQ(state.PreProcessControl->Markers, nullptr);
+
+    const std::string marker = "<!-- DINCL DEVICE=\"x\" -->";
+    CXmlObject record;
+    record.SetText(marker.data(), static_cast<int>(marker.size()));
+    state.PreProcessControl->OnMarker(&record);
+    CPrePocessControl* regions = state.PreProcessControl;
+    ASSERT_NE(regions->Markers, nullptr);
+    state.Device = DefaultDevice;
+    state.CardCount = 3;
+    state.FormCount = 2;
+    state.TableDepth = 1;
+    state.SetTitle("Hi");
+    EXPECT_STREQ(state.Title, "Hi");
+
+    state.Reset();
+    EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
+    EXPECT_EQ(state.Title, nullptr);
+    EXPECT_EQ(state.PreProcessControl, regions);
+    EXPECT_NE(regions->Markers, nullptr);
+    EXPECT_EQ(state.Device, DefaultDevice);
+    // Destroyed with an open region and a title: the sanitizers check the release.
+    state.SetTitle("again");
+}
+
+TEST(WorkingVariables, RootOwnsItsState)
+{
+    CXmlNode root;
+    root.SetWorkingVariables(new CWorkingVariables);
+    root.SetWorkingVariables(root.GetWorkingVariables());
+    root.SetWorkingVariables(new CWorkingVariables);
+    CXmlNode* child = new CXmlNode("x");
+    root.AppendChild(child);
+    EXPECT_EQ(child->GetDocumentState(), root.GetWorkingVariables());
+}
+
+}  // namespace

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "markup/Xmlnode.h"
+#include "support/TreeDump.h"
+
+namespace {
+
+// A root holding the parsed page; every test checks its links at the end.
+struct CParsedPage {
+    explicit CParsedPage(const std::string& page)
+    {
+        Root.Parse(page.data(), static_cast<int>(page.size()));
+    }
+    ~CParsedPage() { EXPECT_EQ(CheckLinks(&Root), ""); }
+
+    // The first node, in document order, whose raw text is `text`.
+    CXmlNode* Find(const std::string& text)
+    {
+        for (CXmlNode* node = Root.GetFirstChild(); node != nullptr;) {
+            if (node->GetText() == text) return node;
+            if (node->GetFirstChild() != nullptr) {
+                node = node->GetFirstChild();
+                continue;
+            }
+            while (node != nullptr && node->GetNextSibling() == nullptr) node = node->GetParent();
+            if (node != nullptr) node = node->GetNextSibling();
+        }
+        ADD_FAILURE() << "no node " << text;
+        return nullptr;
+    }
+
+    CXmlNode Root;
+};
+
+// A root with the text children "a", "b", "c".
+struct CThreeChildren {
+    CThreeChildren()
+    {
+        for (const char* text : {"a", "b", "c"}) Root.AppendChild(new CXmlNode(text));
+        A = Root.GetFirstChild();
+        B = A->GetNextSibling();
+        C = B->GetNextSibling();
+    }
+    ~CThreeChildren() { EXPECT_EQ(CheckLinks(&Root), ""); }
+
+    CXmlNode Root;
+    CXmlNode* A;
+    CXmlNode* B;
+    CXmlNode* C;
+};
+
+TEST(XmlNode, DestroyingAChildRelinksItsNeighbours)
+{
+    {
+        CThreeChildren tree;
+        delete tree.A;
+        EXPECT_EQ(tree.Root.GetFirstChild(), tree.B);
+        EXPECT_EQ(tree.B->GetPreviousSibling(), nullptr);
+    }
+    {
+        CThreeChildren tree;
+        delete tree.B;
+        EXPECT_EQ(tree.A->GetNextSibling(), tree.C);
+        EXPECT_EQ(tree.C->GetPreviousSibling(), tree.A);
+    }
+    {
+        CThreeChildren tree;
+        delete tree.C;
+        EXPECT_EQ(tree.Root.GetLastChild(), tree.B);
+        tree.Root.AppendChild(new CXmlNode("d"));
+        EXPECT_EQ(DumpTree(&tree.Root), "a\nb\nd\n");
+    }
+}
+
+TEST(XmlNode, InsertionsMoveANodeOutOfItsOldPlace)
+{
+    CThreeChildren tree;
+    tree.A->InsertAfter(tree.C);
+    EXPECT_EQ(DumpTree(&tree.Root), "a\nc\nb\n");
+    tree.B->InsertFirstChild(tree.A);
+    EXPECT_EQ(DumpTree(&tree.Root), "c\nb\n  a\n");
+    tree.A->InsertBefore(tree.C);
+    EXPECT_EQ(DumpTree(&tree.Root), "b\n  c\n  a\n");
+    tree.C->AppendSibling(new CXmlNode("d"));
+    tree.C->InsertBefore(new CXmlNode("e"));
+    tree.B->AppendChild(tree.C);
+    EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\n");
+
+    // A node from another document takes this document's root.
+    CXmlNode other;
+    CXmlNode* stranger = new CXmlNode("x");
+    other.AppendChild(stranger);
+    tree.B->InsertAfter(stranger);
+    EXPECT_EQ(stranger->GetDocumentRoot(), &tree.Root);
+    EXPECT_EQ(other.GetFirstChild(), nullptr);
+    EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\nx\n");
+}
+
+TEST(XmlNode, MoveChildrenAfterItselfKeepsTheirOrder)
+{
+    CXmlNode root;
+    CXmlNode* n = new CXmlNode("<n>");
+    root.AppendChild(n);
+    root.AppendChild(new CXmlNode("after"));
+    for (const char* text : {"first", "second", "third"}) n->AppendChild(new CXmlNode(text));
+    n->MoveChildrenAfter(n);
+    EXPECT_EQ(DumpTree(&root), "<n>\nfirst\nsecond\nthird\nafter\n");
+    EXPECT_EQ(CheckLinks(&root), "");
+
+    CParsedPage page("<br>x<b>y</b>");
+    page.Find("<br>")->MakeEmptyElement();
+    EXPECT_EQ(DumpTree(&page.Root), "<br/>\nx\n<b>\n  y\n</b>\n");
+}
+
+TEST(XmlNode, CompletenessAndEndTagMatching)
+{
+    CParsedPage page("<p>x</p><div>y</b><B>z</b><br><br/><i>");
+    CXmlNode* p = page.Find("<p>");
+    EXPECT_TRUE(p->IsComplete());
+    EXPECT_TRUE(page.Find("</p>")->MatchesStartTag(p));
+    EXPECT_FALSE(page.Find("</p>")->IsStrayEndTag());
+    EXPECT_TRUE(page.Find("x")->IsComplete());
+    EXPECT_TRUE(page.Root.IsComplete());
+
+    EXPECT_FALSE(page.Find("<div>")->IsComplete());
+    EXPECT_TRUE(page.Find("</b>")->IsStrayEndTag());
+    EXPECT_TRUE(page.Find("<B>")->IsComplete());
+    EXPECT_TRUE(page.Find("<br>")->IsComplete());
+    EXPECT_TRUE(page.Find("<br/>")->MatchesStartTag(page.Find("<br>")));
+    EXPECT_FALSE(page.Find("<i>")->IsComplete());
+    EXPECT_FALSE(page.Find("</p>")->MatchesStartTag(nullptr));
+    // An end tag does not match a start tag that something else closed.
+    EXPECT_FALSE(page.Find("</b>")->MatchesStartTag(page.Find("<B>")));
+}
+
+TEST(XmlNode, NextAndPreviousNodeClimbOneLevelOnly)
+{
+    CParsedPage page("<div><p>c</div>d<p><b>x</b>y</p>");
+    EXPECT_EQ(page.Find("c")->GetNextNode(), nullptr);
+    EXPECT_EQ(page.Find("<p>")->GetNextNode(), page.Find("c"));
+    EXPECT_EQ(page.Find("x")->GetNextNode(), page.Find("</b>"));
+    EXPECT_EQ(page.Find("y")->GetNextNode(), page.Find("</p>"));
+    EXPECT_EQ(page.Find("</p>")->GetNextNode(), nullptr);
+
+    EXPECT_EQ(page.Find("</b>")->GetPreviousNode(), page.Find("x"));
+    EXPECT_EQ(page.Find("<b>")->GetPreviousNode(), page.Find("d")->GetNextSibling());
+    EXPECT_EQ(page.Find("</p>")->GetPreviousNode(), page.Find("y"));
+    // The last child of the previous sibling, not that child's own children.
+    EXPECT_EQ(page.Find("</div>")->GetPreviousNode(), page.Find("<p>"));
+    EXPECT_EQ(page.Root.GetPreviousNode(), nullptr);
+    EXPECT_EQ(page.Root.GetNextNode(), page.Find("<div>"));
+    CXmlNode empty;
+    EXPECT_EQ(empty.GetNextNode(), nullptr);
+}
+
+TEST(XmlNode, HasTextBeforeLooksAtEarlierSiblingsAndAncestors)
+{
+    const auto textBefore = [](const std::string& html) {
+        CParsedPage page(html + "<i>");
+        return page.Find("<i>")->HasTextBefore();
+    };
+    EXPECT_TRUE(textBefore("t"));
+    EXPECT_TRUE(textBefore("t <b><u>"));
+    EXPECT_TRUE(textBefore("<table>x"));
+    EXPECT_FALSE(textBefore("t<p>x</p>"));
+    EXPECT_FALSE(textBefore("t<br/>"));
+    EXPECT_FALSE(textBefore("t<table>"));
+    EXPECT_FALSE(textBefore("<b>t</b>"));
+    EXPECT_FALSE(textBefore("<!-- t -->"));
+    EXPECT_FALSE(textBefore(" \r\n"));
+    EXPECT_FALSE(textBefore(""));
+}
+
+TEST(XmlNode, BlankContentAndNonBlankChildren)
+{
+    const auto onlyBlank = [](const std::string& html) {
+        CParsedPage page(html);
+        return page.Root.GetFirstChild()->HasOnlyBlankContent();
+    };
+    EXPECT_TRUE(onlyBlank("<p></p>"));
+    EXPECT_TRUE(onlyBlank("<p> \t </p>"));
+    EXPECT_FALSE(onlyBlank("<p>x</p>"));
+    EXPECT_FALSE(onlyBlank("<p>\xA0</p>"));
+    EXPECT_FALSE(onlyBlank("<p><br/></p>"));
+    EXPECT_FALSE(onlyBlank("<p><!-- --></p>"));
+    EXPECT_FALSE(onlyBlank("</p>"));
+    EXPECT_FALSE(onlyBlank("<br/>"));
+    EXPECT_FALSE(onlyBlank("text"));
+
+    CParsedPage page("<p> <b>x</b> </p>");
+    CXmlNode* p = page.Find("<p>");
+    EXPECT_EQ(p->GetFirstNonBlankChild(), page.Find("<b>"));
+    EXPECT_EQ(p->GetLastNonBlankChild(), page.Find("</b>"));
+    EXPECT_EQ(page.Find("x")->GetFirstNonBlankChild(), nullptr);
+}
+
+// A million nested nodes and a million siblings are built and destroyed on a
+// 256 KiB stack: destruction must not nest, and appending must stay cheap.
+TEST(XmlNode, DeepAndWideTreesAreDestroyedWithoutRecursion)
+{
+    const int count = 1000000;
+    RunOnSmallStack([count] {
+        CXmlNode* deep = new CXmlNode;
+        CXmlNode* innermost = deep;
+        for (int i = 0; i < count; ++i) {
+            CXmlNode* child = new CXmlNode;
+            innermost->AppendChild(child);
+            innermost = child;
+        }
+        CXmlNode* wide = new CXmlNode;
+        innermost->AppendChild(wide);
+        for (int i = 0; i < count; ++i) wide->AppendChild(new CXmlNode);
+        EXPECT_EQ(CheckLinks(deep), "");
+        delete deep;
+    });
+}
+
+}  // namespace

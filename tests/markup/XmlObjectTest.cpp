@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "markup/Xmlnode.h"
+
+namespace {
+
+std::unique_ptr<CXmlObject> Record(const std::string& text)
+{
+    auto record = std::make_unique<CXmlObject>();
+    record->SetText(text.data(), static_cast<int>(text.size()));
+    return record;
+}
+
+// The attribute list as [name=value] pairs, for comparing as text.
+std::string Attributes(const std::string& text)
+{
+    auto record = Record(text);
+    std::string out;
+    for (int i = 0; i < record->GetAttributeCount(); ++i)
+        out += std::string("[") + record->GetAttributeName(i) + "=" +
+               record->GetAttributeValue(i) + "]";
+    return out;
+}
+
+// Writes into a buffer of exactly GetWriteLength + 1 bytes and checks that
+// the length is what Write produced.
+std::string Written(const CXmlObject& record)
+{
+    const int length = record.GetWriteLength();
+    std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(length) + 1]);
+    const char* end = record.Write(buffer.get());
+    EXPECT_EQ(end - buffer.get(), length);
+    EXPECT_EQ(strlen(buffer.get()), static_cast<size_t>(length));
+    return buffer.get();
+}
+
+std::string Written(const std::string& text) { return Written(*Record(text)); }
+
+TEST(XmlObject, NameStartsAfterBlanksAndPunctuation)
+{
+    EXPECT_STREQ(Record("</td>")->GetName(), "td");
+    EXPECT_STREQ(Record("<!DOCTYPE wml>")->GetName(), "DOCTYPE");
+    EXPECT_STREQ(Record("<?xml version=\"1.0\"?>")->GetName(), "?xml");
+    EXPECT_STREQ(Record("<  P  ALIGN=center >")->GetName(), "P");
+    EXPECT_STREQ(Record("<br/>")->GetName(), "br");
+    EXPECT_STREQ(Record("<a-b>")->GetName(), "a");
+    // Bytes 128 to 255 count as below 32: they never start a name and end it.
+    EXPECT_STREQ(Record("<\xE9p>")->GetName(), "p");
+    EXPECT_STREQ(Record("<b\xE9x>")->GetName(), "b");
+    EXPECT_EQ(Record("hello")->GetName(), nullptr);
+    EXPECT_EQ(Record("<!-- x -->")->GetName(), nullptr);
+}
+
+TEST(XmlObject, AttributeParseFollowsTheBytes)
+{
+    EXPECT_EQ(Attributes("<a title=\"x > y\" HREF=a/b.wml>"), "[title=x > y][HREF=a][b.wml=]");
+    EXPECT_EQ(Attributes("<a b='x'>"), "[b=][x'=]");
+    EXPECT_EQ(Attributes("<td width=50% height=1.5>"), "[width=50][height=1.5]");
+    EXPECT_EQ(Attributes("<a a = \"x\">"), "[a=][==][\"=]");
+    EXPECT_EQ(Attributes("<td nowrap>"), "[nowrap=]");
+    EXPECT_EQ(Attributes("<a href=\"abc>"), "[href=ab]");
+    EXPECT_EQ(Attributes("<a b=\"\" c>"), "[b=][c=]");
+    EXPECT_EQ(Attributes("<b x=\xE9y z=\"\xE9\">"), "[x=][y=][z=\xE9]");
+    EXPECT_EQ(Attributes("<img src=x />"), "[src=x]");
+    EXPECT_EQ(Attributes("<!-- DINCL DEVICE=\"N*\" -->"), "[DEVICE=N*]");
+
+    auto record = Record("<td nowrap>");
+    EXPECT_STREQ(record->GetAttributeValue(0), "");
+    EXPECT_EQ(record->GetAttributeValue(1), nullptr);
+    EXPECT_EQ(record->GetAttributeName(-1), nullptr);
+    EXPECT_STREQ(record->GetAttribute("NOWRAP"), "");
+    EXPECT_EQ(record->GetAttribute("wrap"), nullptr);
+}
+
+TEST(XmlObject, KindPredicates)
+{
+    auto comment = Record("<!---->");
+    EXPECT_TRUE(comment->IsComment());
+    EXPECT_FALSE(comment->IsTag());
+    EXPECT_EQ(comment->GetName(), nullptr);
+
+    auto broken = Record("<!--->");
+    EXPECT_FALSE(broken->IsComment());
+    EXPECT_TRUE(broken->IsTag());
+    EXPECT_STREQ(broken->GetName(), "");
+
+    EXPECT_TRUE(Record("<p>")->IsStartTag());
+    EXPECT_FALSE(Record("<p>")->IsEmptyOrEndTag());
+    EXPECT_FALSE(Record("</p>")->IsStartTag());
+    EXPECT_TRUE(Record("</p>")->IsEmptyOrEndTag());
+    EXPECT_TRUE(Record("<br/>")->IsStartTag());
+    EXPECT_TRUE(Record("<br/>")->IsEmptyOrEndTag());
+    EXPECT_TRUE(Record("<?xml?>")->IsEmptyOrEndTag());
+    EXPECT_FALSE(Record("<>")->IsTag());
+    EXPECT_FALSE(Record("<p")->IsTag());
+    EXPECT_FALSE(CXmlObject().IsTag());
+
+    EXPECT_TRUE(Record("<BR>")->IsVoidTag());
+    EXPECT_TRUE(Record("<!DOCTYPE wml>")->IsVoidTag());
+    EXPECT_FALSE(Record("<p>")->IsVoidTag());
+    EXPECT_TRUE(Record("<B>")->IsTextStyleTag());
+    EXPECT_TRUE(Record("</font>")->IsTextStyleTag());
+    EXPECT_FALSE(Record("<bold>")->IsTextStyleTag());
+    EXPECT_FALSE(Record("b")->IsTextStyleTag());
+}
+
+TEST(XmlObject, MarkerKinds)
+{
+    auto start = Record("<!-- DINCL DEVICE=\"N*\" -->");
+    EXPECT_EQ(start->GetMarkerKind(), 1);
+    EXPECT_STREQ(start->GetName(), "DINCL");
+    EXPECT_FALSE(start->IsEndMarker());
+
+    auto stop = Record("<!--   /DEXCL -->");
+    EXPECT_EQ(stop->GetMarkerKind(), 2);
+    EXPECT_TRUE(stop->IsEndMarker());
+    EXPECT_STREQ(stop->GetName(), "DEXCL");
+
+    EXPECT_EQ(Record("<!--DEXCLUDE-->")->GetMarkerKind(), 1);
+    EXPECT_EQ(Record("<!-- dincl -->")->GetMarkerKind(), 0);
+    EXPECT_EQ(Record("<!-- x DINCL -->")->GetMarkerKind(), 0);
+    EXPECT_EQ(Record("<!--DINCL>")->GetMarkerKind(), 0);
+}
+
+TEST(XmlObject, SetAttributeRebuildsTheFirstEntryInPlace)
+{
+    auto record = Record("<p align=\"right\" id=x align=center>");
+    record->SetAttribute("ALIGN", "left");
+    record->SetAttribute("title", "t");
+    record->SetAttribute("id", nullptr);
+    EXPECT_EQ(Written(*record), "<p ALIGN=\"left\" id=\"x\" align=\"center\" title=\"t\">");
+}
+
+TEST(XmlObject, KeepAndRestrictAttributes)
+{
+    auto record = Record("<a b=1 c=2 d=3 B=4>");
+    record->KeepAttributes("b\0d\0");
+    EXPECT_EQ(Written(*record), "<a b=\"1\" d=\"3\" B=\"4\">");
+    record->KeepAttributes("");
+    EXPECT_EQ(record->GetAttributeCount(), 0);
+    EXPECT_EQ(Written(*record), "<a>");
+
+    record = Record("<form METHOD=POST>");
+    record->RestrictAttribute("method", "get\0post\0", "get", 0);
+    EXPECT_STREQ(record->GetAttribute("method"), "post");
+    record = Record("<form method=put>");
+    record->RestrictAttribute("method", "get\0post\0", "get", 0);
+    EXPECT_STREQ(record->GetAttribute("method"), "get");
+    record = Record("<form>");
+    record->RestrictAttribute("method", "get\0post\0", "get", 0);
+    EXPECT_EQ(record->GetAttributeCount(), 0);
+    record->RestrictAttribute("method", "get\0post\0", "get", 1);
+    EXPECT_STREQ(record->GetAttribute("method"), "get");
+
+    record = Record("<x a=TRUE b=False c=\"\" d=yes>");
+    for (const char* name : {"a", "b", "c", "d", "e"}) record->NormalizeBoolean(name, "false");
+    EXPECT_EQ(Written(*record), "<x a=\"true\" b=\"false\" c=\"false\" d=\"false\">");
+}
+
+TEST(XmlObject, WriteNormalisesTagsAndCopiesEverythingElse)
+{
+    EXPECT_EQ(Written("<P  ALIGN=center >"), "<P ALIGN=\"center\">");
+    EXPECT_EQ(Written("</P >"), "</P>");
+    EXPECT_EQ(Written("<img src=x />"), "<img src=\"x\"/>");
+    EXPECT_EQ(Written("<td nowrap>"), "<td nowrap=\"\">");
+    EXPECT_EQ(Written("</a href=x>"), "</a href=\"x\">");
+    EXPECT_EQ(Written("<!DOCTYPE  wml x=y>"), "<!DOCTYPE  wml x=y>");
+    EXPECT_EQ(Written("<?xml  version='1.0'?>"), "<?xml  version='1.0'?>");
+    EXPECT_EQ(Written("<!--  a  -->"), "<!--  a  -->");
+    EXPECT_EQ(Written(" a  b "), " a  b ");
+    EXPECT_EQ(Written(CXmlObject()), "");
+
+    auto record = Record("<p a=1>");
+    record->SetName("/card");
+    EXPECT_EQ(Written(*record), "<card a=\"1\">");
+    std::unique_ptr<CXmlObject> clone(record->Clone());
+    EXPECT_EQ(Written(*clone), "<p a=\"1\">");
+
+    record = Record("<Td x=1>");
+    std::unique_ptr<CXmlObject> end(record->CreateEndTag());
+    EXPECT_STREQ(end->GetText(), "</Td>");
+    EXPECT_STREQ(end->GetName(), "Td");
+    record = Record("<br x=1>");
+    record->MakeEmptyElement();
+    EXPECT_STREQ(record->GetText(), "<br x=1/>");
+    EXPECT_EQ(Written(*record), "<br x=\"1\"/>");
+}
+
+// The token is read up to `length` bytes or up to a NUL among them, never
+// further; the buffers below are exactly as long as the token.
+TEST(XmlObject, SetTextStopsAtNulAndAtLength)
+{
+    const char withNul[] = {'<', 'b', '>', '\0', '<', 'i', '>'};
+    std::unique_ptr<char[]> exact(new char[sizeof withNul]);
+    memcpy(exact.get(), withNul, sizeof withNul);
+    CXmlObject record;
+    record.SetText(exact.get(), sizeof withNul);
+    EXPECT_STREQ(record.GetText(), "<b>");
+    EXPECT_STREQ(record.GetName(), "b");
+
+    std::unique_ptr<char[]> tag(new char[4]);
+    memcpy(tag.get(), "<td>", 4);
+    record.SetText(tag.get(), 4);
+    EXPECT_STREQ(record.GetText(), "<td>");
+    EXPECT_STREQ(record.GetName(), "td");
+
+    record.SetText(tag.get(), 0);
+    EXPECT_STREQ(record.GetText(), "");
+    EXPECT_EQ(record.GetName(), nullptr);
+    EXPECT_EQ(record.GetAttributeCount(), 0);
+}
+
+}  // namespace
