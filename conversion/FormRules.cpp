@@ -58,15 +58,16 @@ void RuleInput(CXmlNode* node, const CContentModel& model)
 {
     CXmlObject* input = node->GetObject();
     const char* type = input->GetAttribute("type");
-    if (type == nullptr || EqualNoCase(type, "text")) {
+    if (EqualNoCase(type, "submit")) {
+        if (CXmlNode* form = EnclosingForm(node)) BuildSubmitAnchor(node, form);
+        DropTag(node);
+    } else if (type == nullptr || IsNameInList(type, InputTypes) ||
+               input->GetAttribute("name") != nullptr) {
+        // Other types (hidden, checkbox, ...) become text inputs below. They store
+        // under the variable name as well, the one that the form's postfields read.
         const bool typeMissing = type == nullptr;
         input->SetAttribute("name", GetVariableName(node).c_str());
         if (typeMissing) input->SetAttribute("type", "text");
-    } else if (EqualNoCase(type, "password")) {
-        input->SetAttribute("name", GetVariableName(node).c_str());
-    } else if (EqualNoCase(type, "submit")) {
-        if (CXmlNode* form = EnclosingForm(node)) BuildSubmitAnchor(node, form);
-        DropTag(node);
     }
     FilterElement(node, model);
     input->RestrictAttribute("type", InputTypes, "text", 0);

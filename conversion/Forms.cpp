@@ -64,7 +64,9 @@ std::string PostfieldFor(const CXmlNode* node)
 std::string GetVariableName(const CXmlNode* control)
 {
     const char* name = control->GetObject() ? control->GetObject()->GetAttribute("name") : nullptr;
-    if (name == nullptr) return "";
+    // An empty name is no name in any form: a prefix alone would make all the
+    // unnamed controls of a later form share one variable.
+    if (name == nullptr || name[0] == '\0') return "";
     const int form = FormNumber(control);
     const std::string prefix = FormPrefix(control);
     if (form == 0 || BeginsWith(name, prefix)) return LowerCase(name);

@@ -12,7 +12,9 @@ void RuleTable(CXmlNode* node, const CContentModel& model)
                                             std::to_string(CountTableColumns(node)).c_str());
         return;
     }
-    --state->TableDepth;
+    // An empty table tag never raised the depth; lowering it would leave every
+    // later table of the page without its columns.
+    if (!node->IsStartTag()) --state->TableDepth;
     FilterElement(node, model);
 }
 

@@ -70,7 +70,8 @@ void NormalizeTableRow(CXmlNode* row)
 {
     const CXmlNode* table = row->GetParent();
     if (table == nullptr) return;
-    const long columns = DecimalValue(table->GetObject() ? table->GetObject()->GetAttribute("columns") : nullptr);
+    const CXmlObject* record = table->GetObject();
+    const long columns = DecimalValue(record != nullptr ? record->GetAttribute("columns") : nullptr);
     long width = 0;
     for (CXmlNode* cell = row->GetFirstChild(); cell != nullptr;) {
         if (!IsCell(cell)) {

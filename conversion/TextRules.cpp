@@ -26,6 +26,24 @@ void UnwrapAfterEndTag(CXmlNode* start)
     start->MoveChildrenAfter(end);
 }
 
+// The text of a textarea becomes an attribute value, which the walk no longer
+// escapes: '&', '<' and '>' as in text, and the quote that would end the value.
+std::string AttributeText(const char* text)
+{
+    char* escaped = EscapeText(text, "&<>", "&amp;");
+    const std::string value = escaped != nullptr ? escaped : text;
+    delete[] escaped;
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 void RuleP(CXmlNode* node, const CContentModel& model)
@@ -88,7 +106,8 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
          child = child->GetNextSibling()) {
         if (child->IsComment()) continue;
         const char* text = child->GetText();
-        if (text != nullptr && text[0] != '\0') input->SetAttribute("value", text);
+        if (text != nullptr && text[0] != '\0')
+            input->SetAttribute("value", AttributeText(text).c_str());
         break;
     }
     while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
@@ -96,6 +115,9 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
         delete node->GetNextSibling();
         input->MakeEmptyElement();
     }
+    // Converted as the text input it now is: its variable name is the one that the
+    // form's postfields read, and rows, cols and the like are not WML.
+    RuleInput(node, ModelInput);
 }
 
 void RuleRemoveWithContent(CXmlNode* node, const CContentModel&)
