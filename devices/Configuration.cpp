@@ -15,6 +15,23 @@
 CWmlSettings DefaultSettings BUILT_BEFORE_LOAD;
 std::vector<CDeviceGroup*> DeviceGroups BUILT_BEFORE_LOAD;
 std::vector<CDevice*> DeviceTable BUILT_BEFORE_LOAD;
+
+namespace {
+
+// Destroyed before the tables (it is built after them) when the library is
+// unloaded or the process ends, so the groups and devices go with the tables
+// that hold them instead of being lost with them.
+class CReleaseAtUnload {
+public:
+    CReleaseAtUnload() = default;
+    ~CReleaseAtUnload() { ReleaseConfiguration(); }
+    CReleaseAtUnload(const CReleaseAtUnload&) = delete;
+    CReleaseAtUnload& operator=(const CReleaseAtUnload&) = delete;
+};
+
+CReleaseAtUnload ReleaseAtUnload BUILT_BEFORE_LOAD;
+
+}  // namespace
 CDevice* DefaultDevice = nullptr;
 int InDeviceSection = 0;
 int DefaultExclude = 1;

@@ -1,0 +1,53 @@
+#include <algorithm>
+#include <string>
+
+#include "devices/ConfigFixture.h"
+
+namespace {
+
+// The default device carries the replacement list under test.
+class TagReplaceTest : public ConfigTest {
+protected:
+    std::string Replaced(const std::string& list, const std::string& page)
+    {
+        Load("DEVICE=DEFAULT\nTAG_REPLACE=" + list + "\n");
+        return ParsedFor(page, nullptr);
+    }
+};
+
+TEST_F(TagReplaceTest, FontAndCenterLists)
+{
+    const std::string list = "font=,center=<br/>|<br/>";
+    EXPECT_EQ(Replaced(list, "<FONT SIZE=2>x</FONT>"), "x\n");
+    EXPECT_EQ(Replaced(list, "<center>a</center>"), "<br/>\na\n<br/>\n");
+    EXPECT_EQ(Replaced("CENTER=<br/>", "<center>a</center>"), "<center>\n  a\n</center>\n");
+    EXPECT_EQ(Replaced("center=<br/>", "<center>a</center>"), "<br/>\na\n");
+    EXPECT_EQ(Replaced("x=a|b|c,x=no", "<x>1</x>"), "a\n1\nb|c\n");
+}
+
+TEST_F(TagReplaceTest, ParagraphBreaksAreNotDoubled)
+{
+    const std::string list = "p=<br/>|<br/>";
+    EXPECT_EQ(Replaced(list, "<p>a</p>  <p>b</p>"), "<br/>\na\n<br/>\n \nb\n<br/>\n");
+    EXPECT_EQ(Replaced(list, "  <p>a"), " \n<br/>\na\n");
+    EXPECT_EQ(Replaced("p=<BR>", "<br/><p>a"), "<br/>\n<BR>\n  a\n");
+    EXPECT_EQ(Replaced("p=<br>", "<BR><p>a"), "<BR>\n  a\n");
+}
+
+TEST_F(TagReplaceTest, ReplacementTextsAreReplacedAgain)
+{
+    EXPECT_EQ(Replaced("h1=<b>|</b><br/>,b=<strong>|</strong>", "<h1>T</h1>"),
+              "<strong>\n  T\n</strong>\n<br/>\n");
+    EXPECT_EQ(Replaced("b=<b>|</b>", "<b>x</b>y"), "<b>\n  x\n</b>\ny\n");
+    EXPECT_EQ(Replaced("a=<q>,q=<a>", "<a>z"), "<a>\n  z\n");
+}
+
+// A cycle that branches ends too, with a bounded number of tags.
+TEST_F(TagReplaceTest, BranchingCycleEnds)
+{
+    const std::string dump = Replaced("i=<i><i><i>|</i>", "<i>x</i>");
+    EXPECT_LT(std::count(dump.begin(), dump.end(), '\n'), 20000);
+    EXPECT_NE(dump.find("x"), std::string::npos);
+}
+
+}  // namespace

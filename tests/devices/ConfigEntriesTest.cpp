@@ -1,0 +1,174 @@
+#include <string>
+#include <vector>
+
+#include "devices/ConfigFixture.h"
+
+namespace {
+
+std::vector<std::string> GroupNames()
+{
+    std::vector<std::string> names;
+    for (CDeviceGroup* group : DeviceGroups) names.emplace_back(group->Name);
+    return names;
+}
+
+const char Example[] =
+    "// known handsets\n"
+    "DEFAULT_EXCLUDE=true\n"
+    "DEVICE_GROUP=MONO\n"
+    "TABLES=false\n"
+    "TAG_REPLACE=h1=<b>|</b>,h2=<b>|</b>\n"
+    "DEVICE_GROUP=LARGE\n"
+    "DOCTYPE=\"<!DOCTYPE wml PUBLIC \\\"-//WAPFORUM//DTD WML 1.1//EN\\\" \\\"wml_1.1.xml\\\">\"\n"
+    "DEVICE=HANDSET1\n"
+    "USERAGENT=Handset1*\n"
+    "GROUP=MONO\n"
+    "DEVICE=DEFAULT\n"
+    "GROUP=LARGE\n";
+
+TEST_F(ConfigTest, ExampleGivesTwoGroupsAndTwoDevices)
+{
+    Load(Example);
+    ASSERT_EQ(GroupNames(), (std::vector<std::string>{"MONO", "LARGE"}));
+    const CWmlSettings* mono = Group("MONO")->Settings;
+    const CWmlSettings* large = Group("LARGE")->Settings;
+    ASSERT_TRUE(mono && large);
+    EXPECT_EQ(mono->Tables, 0);
+    EXPECT_STREQ(mono->TagReplace, ",h1=<b>|</b>,h2=<b>|</b>,");
+    EXPECT_STREQ(mono->DocType, DefaultSettings.DocType);
+    EXPECT_STREQ(large->DocType,
+                 "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" \"wml_1.1.xml\">");
+    EXPECT_EQ(large->Tables, 1);
+
+    ASSERT_EQ(DeviceTable.size(), 2u);
+    CDevice* handset = Device("HANDSET1");
+    EXPECT_EQ(handset->Settings, nullptr);
+    EXPECT_EQ(ProfileOf(handset), mono);
+    EXPECT_EQ(DefaultDevice, Device("DEFAULT"));
+    EXPECT_EQ(ProfileOf(DefaultDevice), large);
+    EXPECT_EQ(FindDeviceByUserAgent("Mozilla (hAnDsEt1/2.0)"), handset);
+    EXPECT_EQ(FindDeviceByUserAgent("Other/1.0"), DefaultDevice);
+    EXPECT_EQ(DefaultExclude, 1);
+}
+
+// Group names carry the parsed values, since a name is stored unabridged.
+TEST_F(ConfigTest, ValueSyntax)
+{
+    Load("device_group  =plain value   // comment\n"
+         "DEVICE_GROUP=\" quoted; not // a comment \"\n"
+         "DEVICE_GROUP=\"say \\\"hi\\\" \\\\ back\"\n"
+         "DEVICE_GROUP=semi\\;colon;DEVICE_GROUP=second\n"
+         "DEVICE_GROUP=\"closed\"DEVICE_GROUP=after quote\n"
+         "DEVICE_GROUP=a\\tb\\n\n"
+         "DEVICE_GROUP=lone\\\n"
+         "DEVICE_GROUP=\"unterminated\n"
+         "DEVICE_GROUP=tab\tnot=read\n"
+         "no equals sign; DEVICE_GROUP=after junk\r\n"
+         "// DEVICE_GROUP=commented out\n"
+         "x//y=1; DEVICE_GROUP=lost\n"
+         "DEVICE_GROUP=\xE9t\xE9\n");
+    EXPECT_EQ(GroupNames(), (std::vector<std::string>{
+                                "plain value", " quoted; not // a comment", "say \"hi\" \\ back",
+                                "semi;colon", "second", "closed", "after quote", "a\tb", "lone",
+                                "unterminated", "tab", "after junk", "\xE9t\xE9"}));
+}
+
+TEST_F(ConfigTest, SettingsValuesInGroupSections)
+{
+    Load("DEVICE_GROUP=One\n"
+         "TABLES=false\n"
+         "Tables  =TRUE\n"
+         "XMLVERSION=<?xml version=\"1.0\"?>   // declaration\n"
+         "DEVICE_GROUP=Two\n"
+         "TABLES= true\n"
+         "DOCTYPE=<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\">\n"
+         "TAG_REPLACE=font=\n"
+         "TAG_REPLACE=center=<br/>\n");
+    EXPECT_EQ(Group("One")->Settings->Tables, 1);
+    EXPECT_STREQ(Group("One")->Settings->XmlVersion, "<?xml version=\"1.0\"?>");
+    EXPECT_EQ(Group("Two")->Settings->Tables, 0);
+    EXPECT_STREQ(Group("Two")->Settings->DocType, "<!DOCTYPE wml PUBLIC \"-");
+    EXPECT_STREQ(Group("Two")->Settings->TagReplace, ",center=<br/>,");
+}
+
+TEST_F(ConfigTest, ExcludeFlagMarkerWordsAndCapacities)
+{
+    Load("DEFAULT_EXCLUDE=FaLsE");
+    EXPECT_EQ(DefaultExclude, 0);
+    Load("DEFAULT_EXCLUDE=no");
+    EXPECT_EQ(DefaultExclude, 1);
+
+    std::string text = "INCLUDE_TAG_START=" + std::string(70, 'w') + "\nEXCLUDE_TAG_STOP=/NOT\n" +
+                       "DEVICE_GROUP=G\nXMLVERSION=" + std::string(200, 'x') +
+                       "\nDOCTYPE=" + std::string(300, 'd') + "\nTAG_REPLACE=" +
+                       std::string(1100, 't') + "\n";
+    for (int i = 0; i < 150; ++i) text += "DEVICE_GROUP=g" + std::to_string(i) + "\n";
+    for (int i = 0; i < 12000; ++i) text += "DEVICE=d" + std::to_string(i) + "\n";
+    Load(text);
+    EXPECT_EQ(std::string(IncludeTagStart), std::string(63, 'w'));
+    EXPECT_STREQ(ExcludeTagStop, "/NOT");
+    EXPECT_STREQ(IncludeTagStop, "/DINCL");
+    const CWmlSettings* profile = DeviceGroups.front()->Settings;
+    EXPECT_EQ(std::string(profile->XmlVersion), std::string(127, 'x'));
+    EXPECT_EQ(std::string(profile->DocType), std::string(255, 'd'));
+    EXPECT_EQ(std::string(profile->TagReplace), "," + std::string(1045, 't') + ",");
+    EXPECT_EQ(DeviceGroups.size(), 151u);
+    EXPECT_EQ(DeviceTable.size(), 12000u);
+}
+
+TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
+{
+    Load("XMLVERSION=before any section\n"
+         "USERAGENT=Orphan*\n"
+         "DEVICE_GROUP=Colour\n"
+         "XMLVERSION=<?xml version=\"1.1\"?>\n"
+         "TAG_REPLACE=b=<strong>|</strong>\n"
+         "DEVICE=EarlyGroup\n"
+         "GROUP=Later\n"
+         "DEVICE=Copier\n"
+         "GROUP=colour\n"
+         "XMLVERSION=own\n"
+         "TABLES=false\n"
+         "DEVICE=LateGroup\n"
+         "DOCTYPE=own doctype\n"
+         "GROUP=COLOUR\n"
+         "DEVICE=Plain\n"
+         "GROUP=Colour\n"
+         "device=default\n"
+         "DEVICE=Default\n"
+         "DEVICE_GROUP=Later\n");
+    EXPECT_STREQ(DefaultSettings.XmlVersion, "<?xml version=\"1.0\"?>");
+    EXPECT_EQ(FindDeviceByUserAgent("Orphan/1"), DefaultDevice);
+    EXPECT_EQ(Device("EarlyGroup")->Group, nullptr);
+
+    const CDevice* copier = Device("Copier");
+    EXPECT_EQ(copier->Group, Group("Colour"));
+    EXPECT_STREQ(copier->Settings->XmlVersion, "<?xml version=\"1.1\"?>");
+    EXPECT_EQ(copier->Settings->Tables, 0);
+    EXPECT_STREQ(copier->Settings->TagReplace, "");
+
+    const CDevice* late = Device("LateGroup");
+    EXPECT_EQ(late->Group, Group("Colour"));
+    EXPECT_STREQ(late->Settings->XmlVersion, "<?xml version=\"1.0\"?>");
+    EXPECT_STREQ(late->Settings->DocType, "own doctype");
+
+    EXPECT_EQ(ProfileOf(Device("Plain")), Group("Colour")->Settings);
+    ASSERT_EQ(DeviceTable.size(), 6u);
+    EXPECT_EQ(DefaultDevice, DeviceTable.back());
+    EXPECT_STREQ(DefaultDevice->Name, "Default");
+}
+
+TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
+{
+    Load("DEVICE=Solo\nGROUP=WAP_SMALL\nUSERAGENT=Solo*\n");
+    EXPECT_EQ(GroupNames(), (std::vector<std::string>{"WAP_SMALL", "WAP_MEDIUM", "WAP_LARGE"}));
+    EXPECT_EQ(Device("Solo")->Group, nullptr);
+    ASSERT_NE(DefaultDevice, nullptr);
+    EXPECT_EQ(DefaultDevice->Name, nullptr);
+    EXPECT_EQ(DefaultDevice->Group, DeviceGroups.front());
+    EXPECT_EQ(FindDeviceByUserAgent("Other"), DefaultDevice);
+    EXPECT_EQ(FindDeviceByUserAgent("solo/2"), Device("Solo"));
+    EXPECT_EQ(ProfileOf(DefaultDevice), &DefaultSettings);
+}
+
+}  // namespace
