@@ -37,6 +37,7 @@ void Report(const char* label, const std::function<std::string(size_t)>& makePag
 
 int main()
 {
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     LoadConfiguration();
     Report("nested <p>", [](size_t n) { return NestedPage("p", n); });
     Report("nested <br>", [](size_t n) { return NestedPage("br", n); });

@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
+#include "markup/NodeInternals.h"
 
 namespace {
 
@@ -20,11 +21,53 @@ bool SurvivesExclusion(const CXmlNode* node, const CXmlNode* current)
     return IsTitleStart(current);
 }
 
+bool IsOpenStartTag(const CXmlNode* node)
+{
+    return node != nullptr && node->IsStartTag() && !node->IsEmptyOrEndTag();
+}
+
+std::string LowerCaseName(const CXmlNode* node)
+{
+    std::string name = node->GetName() != nullptr ? node->GetName() : "";
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return name;
+}
+
+// Keeps count, by name, of the open start tags among the node placed last
+// and its ancestors: the only start tags that an end tag can close.
+class COpenTags {
+public:
+    explicit COpenTags(CRootState& root) : Names(root.OpenNames) {}
+
+    void Enter(const CXmlNode* node)
+    {
+        if (IsOpenStartTag(node)) ++Names[LowerCaseName(node)];
+    }
+
+    void Leave(const CXmlNode* node)
+    {
+        if (!IsOpenStartTag(node)) return;
+        auto found = Names.find(LowerCaseName(node));
+        if (found != Names.end() && --found->second == 0) Names.erase(found);
+    }
+
+    bool MayClose(const CXmlNode* endTag) const
+    {
+        return Names.find(LowerCaseName(endTag)) != Names.end();
+    }
+
+private:
+    std::unordered_map<std::string, int>& Names;
+};
+
 }  // namespace
 
 void CXmlParser::OnToken(CXmlNode* root, CXmlObject* token)
 {
-    root->AddToken(token->Clone());
+    CXmlObject* copy = new CXmlObject;
+    copy->TakeFrom(*token);
+    root->AddToken(copy);
 }
 
 void CXmlNode::Parse(const char* text, int length)
@@ -35,9 +78,9 @@ void CXmlNode::Parse(const char* text, int length)
 
 void CXmlNode::EnsureWorkingState()
 {
-    if (WorkingVariables == nullptr) WorkingVariables = new CWorkingVariables;
-    if (WorkingVariables->Device == nullptr)
-        WorkingVariables->Device = FindDeviceByUserAgent(nullptr);
+    if (GetWorkingVariables() == nullptr) SetWorkingVariables(new CWorkingVariables);
+    CWorkingVariables* state = GetWorkingVariables();
+    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
 }
 
 void CXmlNode::AddToken(CXmlObject* record)
@@ -45,15 +88,16 @@ void CXmlNode::AddToken(CXmlObject* record)
     CXmlNode* node = new CXmlNode(record);
     node->DocumentRoot = this;
     EnsureWorkingState();
-    CPrePocessControl* regions = WorkingVariables->PreProcessControl;
+    CWorkingVariables* state = GetWorkingVariables();
+    CPrePocessControl* regions = state->PreProcessControl;
     if (record->GetMarkerKind() != 0) {
         regions->OnMarker(record);
         delete node;
         return;
     }
-    if (regions->IsIncluded(record, WorkingVariables->Device)) {
-        if (node->IsTag()) ReplaceTag(node, WorkingVariables->Device, CurrentNode);
-    } else if (!SurvivesExclusion(node, CurrentNode)) {
+    if (regions->IsIncluded(record, state->Device)) {
+        if (node->IsTag()) ReplaceTag(node, state->Device, GetCurrentNode());
+    } else if (!SurvivesExclusion(node, GetCurrentNode())) {
         delete node;
         return;
     }
@@ -73,45 +117,50 @@ void CXmlNode::AddToken(CXmlObject* record)
         record->ReplaceText(std::move(text));
     }
     LinkToken(node);
-    CurrentNode = node;
+    RootState().CurrentNode = node;
 }
 
 // Places a new node relative to the node placed last, without look-ahead.
 void CXmlNode::LinkToken(CXmlNode* node)
 {
-    CXmlNode* current = CurrentNode;
+    CXmlNode* current = GetCurrentNode();
+    COpenTags open(RootState());
     if (current == nullptr) {
         AppendChild(node);
-        return;
-    }
-    if (node->IsEmptyOrEndTag() && !node->IsStartTag()) {
-        for (CXmlNode* p = current; p != nullptr; p = p->Parent) {
-            if (!p->IsComplete() && p->IsClosedBy(node)) {
-                p->AppendSibling(node);
-                return;
-            }
-        }
-        if (current->IsComplete())
+    } else if (node->IsEmptyOrEndTag() && !node->IsStartTag()) {
+        // The start tag an end tag closes is the nearest open one of its
+        // name on the way up; the walk leaves every node it passes.
+        CXmlNode* closed = nullptr;
+        if (open.MayClose(node))
+            for (CXmlNode* p = current; p != nullptr && closed == nullptr; p = p->GetParent())
+                if (!p->IsComplete() && p->IsClosedBy(node)) closed = p;
+        if (closed != nullptr) {
+            for (CXmlNode* p = current; p != closed; p = p->GetParent()) open.Leave(p);
+            open.Leave(closed);
+            closed->AppendSibling(node);
+        } else if (current->IsComplete()) {
             current->InsertAfter(node);
-        else
+        } else {
             current->AppendChild(node);
-        return;
-    }
-    if (!current->IsTag() || (current->IsStartTag() && current->IsEmptyOrEndTag()) ||
-        current->IsStrayEndTag()) {
+        }
+    } else if (!current->IsTag() || (current->IsStartTag() && current->IsEmptyOrEndTag()) ||
+               current->IsStrayEndTag()) {
         current->AppendSibling(node);
-        return;
-    }
-    if (current->IsStartTag()) {
-        if (node->MatchesStartTag(current))
+    } else if (current->IsStartTag()) {
+        if (node->MatchesStartTag(current)) {
+            open.Leave(current);
             current->AppendSibling(node);
-        else
+        } else {
             current->AppendChild(node);
-        return;
+        }
+    } else {
+        CXmlNode* start = current->GetParent();
+        if (start != nullptr && node->MatchesStartTag(start)) {
+            open.Leave(start);
+            start->AppendSibling(node);
+        } else {
+            current->AppendSibling(node);
+        }
     }
-    CXmlNode* start = current->Parent;
-    if (start != nullptr && node->MatchesStartTag(start))
-        start->AppendSibling(node);
-    else
-        current->AppendSibling(node);
+    open.Enter(node);
 }

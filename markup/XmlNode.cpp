@@ -2,6 +2,64 @@
 
 #include <cassert>
 #include <cstring>
+#include <vector>
+
+#include "markup/NodeInternals.h"
+
+uint64_t MarkupEditCount = 0;
+
+namespace {
+
+void Retain(CParentCell* cell) { ++cell->References; }
+
+// Frees a cell nobody refers to, and in turn the cells it forwarded to.
+void Release(CParentCell* cell)
+{
+    while (cell != nullptr && --cell->References == 0) {
+        CParentCell* next = cell->Forward;
+        delete cell;
+        cell = next;
+    }
+}
+
+void SetCell(CParentCell*& slot, CParentCell* cell)
+{
+    if (slot == cell) return;
+    Retain(cell);
+    CParentCell* old = slot;
+    slot = cell;
+    Release(old);
+}
+
+// Follows forwarded cells to the one that names the parent, and points every
+// cell on the way straight at it, so later lookups take one step. A cell on
+// the path is held while it is read.
+CParentCell* Resolve(CParentCell*& slot)
+{
+    CParentCell* root = slot;
+    while (root->Forward != nullptr) root = root->Forward;
+    if (root == slot) return root;
+    CParentCell* held = slot;
+    Retain(root);
+    slot = root;
+    for (CParentCell* p = held; p->Forward != root;) {
+        CParentCell* next = p->Forward;
+        Retain(root);
+        p->Forward = root;
+        Release(held);
+        held = next;
+        p = next;
+    }
+    Release(held);
+    return root;
+}
+
+}  // namespace
+
+CRootState::~CRootState()
+{
+    delete WorkingVariables;
+}
 
 CXmlNode::CXmlNode() : DocumentRoot(this) {}
 
@@ -21,20 +79,55 @@ CXmlNode::~CXmlNode()
             p = p->FirstChild;
             continue;
         }
-        CXmlNode* up = p->Parent;
+        CXmlNode* up = p->GetParent();
         delete p;
         p = (up == this) ? FirstChild : up;
     }
     Unlink();
+    if (Cell != nullptr) Release(Cell);
+    if (OwnCell != nullptr) {
+        OwnCell->Owner = nullptr;
+        Release(OwnCell);
+    }
     delete Object;
-    delete WorkingVariables;
+    delete Root;
+}
+
+CXmlNode* CXmlNode::GetParent() const
+{
+    if (Cell == nullptr) return nullptr;
+    if (Cell->Forward == nullptr) return Cell->Owner;
+    return Resolve(Cell)->Owner;
+}
+
+CParentCell* CXmlNode::ChildListCell()
+{
+    if (OwnCell == nullptr) OwnCell = new CParentCell{this, nullptr, 1};
+    return OwnCell;
+}
+
+CRootState& CXmlNode::RootState()
+{
+    if (Root == nullptr) Root = new CRootState;
+    return *Root;
+}
+
+CXmlNode* CXmlNode::GetCurrentNode() const
+{
+    return Root != nullptr ? Root->CurrentNode : nullptr;
+}
+
+CWorkingVariables* CXmlNode::GetWorkingVariables() const
+{
+    return Root != nullptr ? Root->WorkingVariables : nullptr;
 }
 
 void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
 {
-    if (state == WorkingVariables) return;
-    delete WorkingVariables;
-    WorkingVariables = state;
+    if (state == GetWorkingVariables()) return;
+    CRootState& root = RootState();
+    delete root.WorkingVariables;
+    root.WorkingVariables = state;
 }
 
 const char* CXmlNode::GetName() const { return Object ? Object->GetName() : nullptr; }
@@ -56,12 +149,13 @@ CXmlNode* CXmlNode::GetNextNode() const
 {
     if (FirstChild != nullptr) return FirstChild;
     if (NextSibling != nullptr) return NextSibling;
-    return Parent != nullptr ? Parent->NextSibling : nullptr;
+    CXmlNode* parent = GetParent();
+    return parent != nullptr ? parent->NextSibling : nullptr;
 }
 
 CXmlNode* CXmlNode::GetPreviousNode() const
 {
-    if (PreviousSibling == nullptr) return Parent;
+    if (PreviousSibling == nullptr) return GetParent();
     if (PreviousSibling->LastChild != nullptr) return PreviousSibling->LastChild;
     return PreviousSibling;
 }
@@ -82,31 +176,56 @@ CXmlNode* CXmlNode::GetLastNonBlankChild() const
 
 void CXmlNode::Unlink()
 {
-    if (Parent == nullptr) return;
-    if (Parent->FirstChild == this) Parent->FirstChild = NextSibling;
-    if (Parent->LastChild == this) Parent->LastChild = PreviousSibling;
+    CXmlNode* parent = GetParent();
+    if (parent == nullptr) return;
+    ++MarkupEditCount;
+    if (parent->FirstChild == this) parent->FirstChild = NextSibling;
+    if (parent->LastChild == this) parent->LastChild = PreviousSibling;
     if (PreviousSibling != nullptr) PreviousSibling->NextSibling = NextSibling;
     if (NextSibling != nullptr) NextSibling->PreviousSibling = PreviousSibling;
     PreviousSibling = nullptr;
     NextSibling = nullptr;
 }
 
+// A node entering this node's document brings its whole subtree along, so
+// every node of a tree names the same document root.
+void CXmlNode::AdoptIntoDocument(CXmlNode* node) const
+{
+    if (node->DocumentRoot == DocumentRoot) return;
+    std::vector<CXmlNode*> due{node};
+    while (!due.empty()) {
+        CXmlNode* n = due.back();
+        due.pop_back();
+        n->DocumentRoot = DocumentRoot;
+        for (CXmlNode* child = n->FirstChild; child != nullptr; child = child->NextSibling)
+            due.push_back(child);
+    }
+}
+
 // Links a detached node directly after this node, under this node's parent.
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
-    node->Parent = Parent;
+    ++MarkupEditCount;
+    CXmlNode* parent = GetParent();
+    if (parent != nullptr) {
+        SetCell(node->Cell, parent->ChildListCell());
+    } else if (node->Cell != nullptr) {
+        Release(node->Cell);
+        node->Cell = nullptr;
+    }
     node->PreviousSibling = this;
     node->NextSibling = NextSibling;
     if (NextSibling != nullptr)
         NextSibling->PreviousSibling = node;
-    else if (Parent != nullptr)
-        Parent->LastChild = node;
+    else if (parent != nullptr)
+        parent->LastChild = node;
     NextSibling = node;
 }
 
 void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 {
-    node->Parent = this;
+    ++MarkupEditCount;
+    SetCell(node->Cell, ChildListCell());
     node->PreviousSibling = nullptr;
     node->NextSibling = FirstChild;
     if (FirstChild != nullptr)
@@ -119,7 +238,7 @@ void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 void CXmlNode::InsertFirstChild(CXmlNode* node)
 {
     assert(node != this);
-    node->DocumentRoot = DocumentRoot;
+    AdoptIntoDocument(node);
     node->Unlink();
     LinkAsOnlyOrFirstChild(node);
 }
@@ -139,14 +258,15 @@ void CXmlNode::InsertBefore(CXmlNode* node)
         PreviousSibling->InsertAfter(node);
         return;
     }
-    assert(Parent != nullptr);
-    Parent->InsertFirstChild(node);
+    CXmlNode* parent = GetParent();
+    assert(parent != nullptr);
+    parent->InsertFirstChild(node);
 }
 
 void CXmlNode::InsertAfter(CXmlNode* node)
 {
     assert(node != this);
-    node->DocumentRoot = DocumentRoot;
+    AdoptIntoDocument(node);
     node->Unlink();
     LinkAfter(node);
 }
@@ -154,19 +274,48 @@ void CXmlNode::InsertAfter(CXmlNode* node)
 void CXmlNode::AppendSibling(CXmlNode* node)
 {
     assert(node != this);
-    node->DocumentRoot = DocumentRoot;
+    AdoptIntoDocument(node);
     node->Unlink();
+    CXmlNode* parent = GetParent();
     CXmlNode* last = this;
-    if (Parent != nullptr)
-        last = Parent->LastChild;
+    if (parent != nullptr)
+        last = parent->LastChild;
     else
         while (last->NextSibling != nullptr) last = last->NextSibling;
     last->LinkAfter(node);
 }
 
+// Moves the whole child list in one step when `node` stands in another list
+// of a parent: the list's cell then forwards to that parent's cell.
+bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
+{
+    CXmlNode* parent = node->GetParent();
+    if (parent == nullptr || parent == this || node->DocumentRoot != DocumentRoot) return false;
+    ++MarkupEditCount;
+    CXmlNode* first = FirstChild;
+    CXmlNode* last = LastChild;
+    FirstChild = nullptr;
+    LastChild = nullptr;
+    first->PreviousSibling = node;
+    last->NextSibling = node->NextSibling;
+    if (node->NextSibling != nullptr)
+        node->NextSibling->PreviousSibling = last;
+    else
+        parent->LastChild = last;
+    node->NextSibling = first;
+    CParentCell* moved = OwnCell;
+    OwnCell = nullptr;
+    moved->Owner = nullptr;
+    moved->Forward = parent->ChildListCell();
+    Retain(moved->Forward);
+    Release(moved);
+    return true;
+}
+
 void CXmlNode::MoveChildrenAfter(CXmlNode* node)
 {
     Trace("Move Children After\r\n");
+    if (FirstChild == nullptr || SpliceChildrenAfter(node)) return;
     CXmlNode* after = node;
     while (FirstChild != nullptr) {
         CXmlNode* child = FirstChild;

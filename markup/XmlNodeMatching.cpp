@@ -31,14 +31,14 @@ bool CXmlNode::HasTextBefore() const
 {
     static const char stopNames[] = "table\0p\0br\0";
     const CXmlNode* root = DocumentRoot;
-    const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : Parent;
+    const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : GetParent();
     while (p != nullptr && p != root && p->Object != nullptr) {
         if (p->IsTag()) {
             if (IsNameInList(p->GetName(), stopNames)) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {
             return true;
         }
-        p = p->PreviousSibling != nullptr ? p->PreviousSibling : p->Parent;
+        p = p->PreviousSibling != nullptr ? p->PreviousSibling : p->GetParent();
     }
     return false;
 }

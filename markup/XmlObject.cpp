@@ -16,6 +16,7 @@ bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b =
 
 void CXmlObject::SetText(const char* text, int length)
 {
+    ++MarkupEditCount;
     Attributes.clear();
     size_t size = 0;
     if (text != nullptr && length > 0) {
@@ -25,6 +26,7 @@ void CXmlObject::SetText(const char* text, int length)
     }
     Text.assign(text != nullptr ? text : "", size);
     HasText = true;
+    ClassifyText();
     Name.clear();
     HasName = false;
     if (IsTag() || GetMarkerKind() != 0) ParseNameAndAttributes();
@@ -32,8 +34,27 @@ void CXmlObject::SetText(const char* text, int length)
 
 void CXmlObject::ReplaceText(std::string text)
 {
+    ++MarkupEditCount;
     Text = std::move(text);
     HasText = true;
+    ClassifyText();
+}
+
+void CXmlObject::TakeFrom(CXmlObject& other)
+{
+    ++MarkupEditCount;
+    Text.swap(other.Text);
+    Name.swap(other.Name);
+    Attributes.swap(other.Attributes);
+    HasText = other.HasText;
+    HasName = other.HasName;
+    Kind = other.Kind;
+    other.Text.clear();
+    other.Name.clear();
+    other.Attributes.clear();
+    other.HasText = false;
+    other.HasName = false;
+    other.Kind = 0;
 }
 
 void CXmlObject::ParseNameAndAttributes()
@@ -121,12 +142,15 @@ CXmlObject* CXmlObject::CreateEndTag() const
 void CXmlObject::MakeEmptyElement()
 {
     if (Text.empty()) return;
+    ++MarkupEditCount;
     Text.back() = '/';
     Text += '>';
+    ClassifyText();
 }
 
 void CXmlObject::SetName(const char* name)
 {
+    ++MarkupEditCount;
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
     Name = name;

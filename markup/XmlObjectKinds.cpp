@@ -18,29 +18,21 @@ bool BeginsWith(const char* text, const char* prefix)
 
 }  // namespace
 
-bool CXmlObject::IsComment() const
+void CXmlObject::ClassifyText()
 {
+    Kind = 0;
     const size_t n = Text.size();
-    return HasText && n >= 7 && Text.compare(0, 4, "<!--") == 0 &&
-           Text.compare(n - 3, 3, "-->") == 0;
-}
-
-bool CXmlObject::IsTag() const
-{
-    const size_t n = Text.size();
-    return HasText && n >= 3 && Text[0] == '<' && Text[n - 1] == '>' && !IsComment();
-}
-
-bool CXmlObject::IsStartTag() const
-{
-    return IsTag() && Text[1] != '/';
-}
-
-bool CXmlObject::IsEmptyOrEndTag() const
-{
-    if (!IsTag()) return false;
+    if (!HasText) return;
+    if (n >= 7 && Text.compare(0, 4, "<!--") == 0 && Text.compare(n - 3, 3, "-->") == 0) {
+        Kind = KindComment;
+        return;
+    }
+    if (n < 3 || Text[0] != '<' || Text[n - 1] != '>') return;
+    Kind = KindTag;
     const char second = Text[1];
-    return second == '!' || second == '?' || second == '/' || Text[Text.size() - 2] == '/';
+    if (second != '/') Kind |= KindStartTag;
+    if (second == '!' || second == '?' || second == '/' || Text[n - 2] == '/')
+        Kind |= KindEmptyOrEndTag;
 }
 
 // The marker words compare exactly and as prefixes, after the blanks that

@@ -2,6 +2,7 @@
 // the tree builder, the markup writer and the per-call working state.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,12 @@ class CDevice;
 class CPrePocessControl;
 class CWorkingVariables;
 class CXmlNode;
+struct CParentCell;
+struct CRootState;
+
+// Counts every change that can alter how a node is judged (its kind, its
+// name, its place in the tree). Equal counts mean nothing of that changed.
+extern uint64_t MarkupEditCount;
 
 // One token of markup exactly as it was read (start, end or empty tag,
 // declaration, processing instruction, comment or text run) and, for tags and
@@ -64,10 +71,10 @@ public:
     void NormalizeBoolean(const char* name, const char* fallback);
     void ClearAttributes();
 
-    bool IsComment() const;
-    bool IsTag() const;
-    bool IsStartTag() const;
-    bool IsEmptyOrEndTag() const;
+    bool IsComment() const { return (Kind & KindComment) != 0; }
+    bool IsTag() const { return (Kind & KindTag) != 0; }
+    bool IsStartTag() const { return (Kind & KindStartTag) != 0; }
+    bool IsEmptyOrEndTag() const { return (Kind & KindEmptyOrEndTag) != 0; }
     // 1 for a start marker, 2 for an end marker, 0 for anything else.
     int GetMarkerKind() const;
     bool IsEndMarker() const;
@@ -79,7 +86,20 @@ public:
     // Writes the normalised text and a NUL; returns the position of the NUL.
     char* Write(char* buffer) const;
 
+    // Moves text, name and attributes of `other` into this record; `other`
+    // is left empty. Saves parsing a token a second time.
+    void TakeFrom(CXmlObject& other);
+
 private:
+    enum : uint8_t {
+        KindComment = 1,
+        KindTag = 2,
+        KindStartTag = 4,
+        KindEmptyOrEndTag = 8,
+    };
+    // The kind predicates depend on the raw text only, so they are worked out
+    // whenever the raw text changes.
+    void ClassifyText();
     void ParseNameAndAttributes();
     void ParseAttributes(size_t from);
     int FindAttribute(const char* name) const;
@@ -89,6 +109,7 @@ private:
     std::vector<std::pair<std::string, std::string>> Attributes;
     bool HasText = false;
     bool HasName = false;
+    uint8_t Kind = 0;
 };
 
 // One node of the document tree: the root of a page (no record, carries the
@@ -106,18 +127,18 @@ public:
 
     CXmlNode* GetDocumentRoot() const { return DocumentRoot; }
     void SetDocumentRoot(CXmlNode* root) { DocumentRoot = root; }
-    CXmlNode* GetParent() const { return Parent; }
+    CXmlNode* GetParent() const;
     CXmlNode* GetFirstChild() const { return FirstChild; }
     CXmlNode* GetLastChild() const { return LastChild; }
     CXmlNode* GetPreviousSibling() const { return PreviousSibling; }
     CXmlNode* GetNextSibling() const { return NextSibling; }
-    CXmlNode* GetCurrentNode() const { return CurrentNode; }
+    CXmlNode* GetCurrentNode() const;
     CXmlObject* GetObject() const { return Object; }
-    CWorkingVariables* GetWorkingVariables() const { return WorkingVariables; }
+    CWorkingVariables* GetWorkingVariables() const;
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
     // The working state of this node's document, or null.
-    CWorkingVariables* GetDocumentState() const { return DocumentRoot->WorkingVariables; }
+    CWorkingVariables* GetDocumentState() const { return DocumentRoot->GetWorkingVariables(); }
 
     const char* GetName() const;
     const char* GetText() const;
@@ -172,18 +193,26 @@ public:
 private:
     void LinkAfter(CXmlNode* node);
     void LinkAsOnlyOrFirstChild(CXmlNode* node);
+    void AdoptIntoDocument(CXmlNode* node) const;
+    bool SpliceChildrenAfter(CXmlNode* node);
+    CParentCell* ChildListCell();
+    CRootState& RootState();
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
 
     CXmlNode* DocumentRoot;
-    CXmlNode* Parent = nullptr;
+    // The parent is not stored in each child: all children of a node share
+    // one cell that names the parent, so a whole child list can move to
+    // another parent at once. The link stays set when the node is unlinked.
+    mutable CParentCell* Cell = nullptr;
+    CParentCell* OwnCell = nullptr;
     CXmlNode* FirstChild = nullptr;
     CXmlNode* LastChild = nullptr;
     CXmlNode* PreviousSibling = nullptr;
     CXmlNode* NextSibling = nullptr;
-    CXmlNode* CurrentNode = nullptr;
     CXmlObject* Object = nullptr;
-    CWorkingVariables* WorkingVariables = nullptr;
+    // Root only: the node placed last, the working state, the tree builder's state.
+    CRootState* Root = nullptr;
 };
 
 // Cuts a page text into tokens and hands each to OnToken. Knows double-quoted
