@@ -171,4 +171,19 @@ TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
     EXPECT_EQ(ProfileOf(DefaultDevice), &DefaultSettings);
 }
 
+// The example shipped for users loads as its comments say.
+TEST_F(ConfigTest, ShippedExampleLoads)
+{
+    Load(ReadFile(QUORREL_SOURCE_DIR "/examples/Fendrel.cfg"));
+    EXPECT_EQ(GroupNames(), (std::vector<std::string>{"BASIC", "MONO", "LARGE"}));
+    ASSERT_EQ(DeviceTable.size(), 4u);
+    EXPECT_EQ(FindDeviceByUserAgent("Nokia7110/1.0"), Device("NOKIA7110"));
+    EXPECT_EQ(FindDeviceByUserAgent("Other"), Device("DEFAULT"));
+    EXPECT_EQ(ProfileOf(DefaultDevice), &DefaultSettings);
+    const CWmlSettings* colour = ProfileOf(Device("COLOURPHONE"));
+    EXPECT_STREQ(colour->DocType, Group("LARGE")->Settings->DocType);
+    EXPECT_STREQ(colour->TagReplace, ",font=,blink=,");
+    EXPECT_STREQ(DefaultSettings.DocType, colour->DocType);
+}
+
 }  // namespace
