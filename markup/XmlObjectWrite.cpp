@@ -1,5 +1,6 @@
 #include "markup/Xmlnode.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -31,7 +32,9 @@ int CXmlObject::GetWriteLength() const
     size_t length = Name.size() + 2 + (IsEmptyOrEndTag() ? 1 : 0);
     for (const auto& attribute : Attributes)
         length += attribute.first.size() + attribute.second.size() + 4;
-    return static_cast<int>(length);
+    // Blanks and quotes can make a tag longer than its raw text: a length past
+    // INT_MAX is held at INT_MAX, so no int-sized buffer is taken to be large enough.
+    return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length);
 }
 
 char* CXmlObject::Write(char* buffer) const
