@@ -21,6 +21,18 @@ void AppendNode(CXmlNode* parent, const std::string& text)
     parent->AppendChild(new CXmlNode(text.c_str()));
 }
 
+// The label node is made from its text, so the title is escaped first: a value
+// such as "<Go>" stays the label instead of becoming a tag. The walk's own
+// escaping keeps the entities made here.
+std::string SubmitLabel(const CXmlNode* input, const std::string& title)
+{
+    char* escaped = EscapeText(title.c_str(), "&<>", "&amp;");
+    std::string label = FormatText(GetDocumentSettings(input)->SubmitFormat,
+                                   escaped != nullptr ? escaped : title.c_str());
+    delete[] escaped;
+    return label;
+}
+
 // A submit button becomes an anchor whose go task posts every control of the form.
 void BuildSubmitAnchor(CXmlNode* input, CXmlNode* form)
 {
@@ -31,7 +43,7 @@ void BuildSubmitAnchor(CXmlNode* input, CXmlNode* form)
     const char* value = button->GetAttribute("value");
     const std::string title = value != nullptr ? value : "submit";
     anchor->GetObject()->SetAttribute("title", title.c_str());
-    AppendNode(anchor, FormatText(GetDocumentSettings(input)->SubmitFormat, title.c_str()));
+    AppendNode(anchor, SubmitLabel(input, title));
     CXmlNode* go = new CXmlNode("<go>");
     anchor->AppendChild(go);
     anchor->AppendChild(new CXmlNode("</go>"));

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,17 +13,17 @@ std::string LowerCase(std::string text)
     return text;
 }
 
-// "f<n>_": the prefix of the variables of the form being converted.
-std::string FormPrefix(const CXmlNode* control)
-{
-    const CWorkingVariables* state = control->GetDocumentState();
-    return "f" + std::to_string(state != nullptr ? state->FormCount : 0) + "_";
-}
-
+// The number of forms that ended before this control.
 int FormNumber(const CXmlNode* control)
 {
     const CWorkingVariables* state = control->GetDocumentState();
     return state != nullptr ? state->FormCount : 0;
+}
+
+// "f<n>_": the prefix of the variables of the form being converted.
+std::string FormPrefix(const CXmlNode* control)
+{
+    return "f" + std::to_string(FormNumber(control)) + "_";
 }
 
 // The prefix test is exact: "F1_x" does not begin with "f1_".
@@ -67,9 +66,8 @@ std::string GetVariableName(const CXmlNode* control)
     // An empty name is no name in any form: a prefix alone would make all the
     // unnamed controls of a later form share one variable.
     if (name == nullptr || name[0] == '\0') return "";
-    const int form = FormNumber(control);
     const std::string prefix = FormPrefix(control);
-    if (form == 0 || BeginsWith(name, prefix)) return LowerCase(name);
+    if (FormNumber(control) == 0 || BeginsWith(name, prefix)) return LowerCase(name);
     return LowerCase(prefix + name);
 }
 

@@ -1,4 +1,4 @@
-#include <climits>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -20,13 +20,18 @@ bool IsCell(const CXmlNode* node)
     return node->IsStartTag() && (node->IsNamed("td") || node->IsNamed("th"));
 }
 
+// The widest span, and the widest table: every row is padded up to the column
+// count, so an unbounded count would make rows times columns filler cells, a
+// deck that grows with the square of the page.
+const int MaxColumns = 64;
+
 // A cell's column span: its colspan clamped to 1..64, or 1.
 int ColumnSpan(const CXmlNode* cell)
 {
     const char* colspan = cell->GetObject()->GetAttribute("colspan");
     if (colspan == nullptr) return 1;
     long span = DecimalValue(colspan);
-    return span < 1 ? 1 : (span > 64 ? 64 : static_cast<int>(span));
+    return span < 1 ? 1 : (span > MaxColumns ? MaxColumns : static_cast<int>(span));
 }
 
 void AddCellPrefixes(CXmlNode* cell)
@@ -60,8 +65,8 @@ int CountTableColumns(const CXmlNode* table)
         if (!row->IsStartTag() || !row->IsNamed("tr")) continue;
         int width = 0;
         for (const CXmlNode* cell = row->GetFirstChild(); cell; cell = cell->GetNextSibling())
-            if (IsCell(cell)) width += ColumnSpan(cell);
-        if (width > widest) widest = width;
+            if (IsCell(cell)) width = std::min(width + ColumnSpan(cell), MaxColumns);
+        widest = std::max(widest, width);
     }
     return widest;
 }
@@ -72,7 +77,7 @@ void NormalizeTableRow(CXmlNode* row)
     if (table == nullptr) return;
     const CXmlObject* record = table->GetObject();
     const long columns = DecimalValue(record != nullptr ? record->GetAttribute("columns") : nullptr);
-    long width = 0;
+    long long width = 0;
     for (CXmlNode* cell = row->GetFirstChild(); cell != nullptr;) {
         if (!IsCell(cell)) {
             cell = cell->GetNextSibling();

@@ -1,5 +1,6 @@
 #include "markup/Xmlnode.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -16,6 +17,13 @@ bool EndsWithSlash(const CXmlObject& record)
     return record.GetText()[record.GetTextLength() - 2] == '/';
 }
 
+// Escaping and normalising can make a token longer than the page: a length
+// past INT_MAX is held at INT_MAX, so no int-sized buffer is taken to be large enough.
+int ClampedLength(size_t length)
+{
+    return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length);
+}
+
 char* Append(char* out, const std::string& text)
 {
     memcpy(out, text.data(), text.size());
@@ -27,11 +35,11 @@ char* Append(char* out, const std::string& text)
 int CXmlObject::GetWriteLength() const
 {
     if (!HasText) return 0;
-    if (WritesRawText(*this)) return static_cast<int>(Text.size());
+    if (WritesRawText(*this)) return ClampedLength(Text.size());
     size_t length = Name.size() + 2 + (IsEmptyOrEndTag() ? 1 : 0);
     for (const auto& attribute : Attributes)
         length += attribute.first.size() + attribute.second.size() + 4;
-    return static_cast<int>(length);
+    return ClampedLength(length);
 }
 
 char* CXmlObject::Write(char* buffer) const

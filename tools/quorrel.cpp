@@ -54,9 +54,9 @@ bool ReadPage(const std::string& file, std::string& page)
 }
 
 // Converts with a growing buffer while the library answers that it is too small.
+// The page holds at most INT_MAX bytes.
 bool Convert(const Options& options, const std::string& page, std::string& deck)
 {
-    if (page.size() > static_cast<size_t>(INT_MAX)) return false;
     std::vector<char> pageCopy(page.begin(), page.end());
     pageCopy.push_back('\0');
     std::string userAgentCopy = options.UserAgent;
@@ -134,6 +134,12 @@ int main(int argc, char** argv)
     if (!ReadPage(options.File, page)) {
         std::fprintf(stderr, "quorrel: cannot read %s: %s\n", SourceName(options.File),
                      std::strerror(errno));
+        return 1;
+    }
+    // The library counts the page's bytes in an int.
+    if (page.size() > static_cast<size_t>(INT_MAX)) {
+        std::fprintf(stderr, "quorrel: %s is too large to convert (more than %d bytes)\n",
+                     SourceName(options.File), INT_MAX);
         return 1;
     }
     std::string deck;

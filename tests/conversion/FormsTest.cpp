@@ -132,6 +132,10 @@ TEST(Forms, SubmitFindsItsFormThroughEnclosingElements)
     EXPECT_NE(deck.find("<anchor title=\"submit\">submit\r\n<go href=\"/s\" method=\"post\">\r\n"
                         "</go>\r\n</anchor>"),
               npos);
+    // A label that looks like a tag stays the label.
+    EXPECT_NE(ConvertPage("<form><input type=\"submit\" value=\"<Go>\"></form>")
+                  .find("<anchor title=\"<Go>\">&lt;Go&gt;\r\n<go href=\"\" method=\"get\">"),
+              npos);
     // Any other type becomes a text input under its variable name.
     EXPECT_NE(deck.find("\r\n<input type=\"text\" name=\"r\" value=\"1\"/>\r\n"), npos);
 }

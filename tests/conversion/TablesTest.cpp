@@ -58,6 +58,21 @@ TEST(Tables, ColumnSpansAreClampedToOneToSixtyFour)
     EXPECT_EQ(Columns(Row("<td colspan=\" +2\">a</td><th colspan=\"2\">b</th>")), 4);
 }
 
+TEST(Tables, PaddingGrowsWithThePageNotWithItsSquare)
+{
+    std::string wide;
+    for (int i = 0; i < 10; ++i) wide += "<td colspan=\"64\">w</td>";
+    EXPECT_EQ(Columns(Row(wide + "</tr><tr><td>a</td>")), 64);
+
+    std::string page = "<table><tr>" + wide + "</tr>";
+    for (int i = 0; i < 100; ++i) page += "<tr><td>a</td></tr>";
+    const std::string deck = ConvertPage(page + "</table>");
+    std::string padded = "\r\n<td>a</td>";
+    for (int i = 1; i < 64; ++i) padded += "<td/>";
+    EXPECT_NE(deck.find(padded + "\r\n</tr>"), npos);
+    EXPECT_LT(deck.size(), 100u * 64 * 5 * 2);
+}
+
 TEST(Tables, SpansBecomeFillersAfterTheirCellAndRowsArePadded)
 {
     CTablePage page("<table columns=\"6\"><tr><td colspan=\"3\" id=\"k\">a</td><td>b</td>"

@@ -41,7 +41,8 @@ public:
         // Never closed: the loaded copy keeps its configuration until the process ends.
         void* handle = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
-            Error = dlerror();
+            const char* reason = dlerror();
+            Error = reason != nullptr ? reason : "cannot load the library";
             return;
         }
         Convert = reinterpret_cast<WapConvertFunction>(dlsym(handle, "WapConvert"));
@@ -108,13 +109,15 @@ TEST(ConfigFileEndToEnd, DeviceChosenFromFileBesideLibrary)
     EXPECT_EQ(other.find("<br/>"), std::string::npos) << other;
 }
 
-TEST(ConfigFileEndToEnd, ReloadsWhenTheSizeChanges)
+TEST(ConfigFileEndToEnd, ReloadsAfterSizeChangeAndKeepsConfigurationWhenDeleted)
 {
     CLoadedLibrary library(Handsets);
     ASSERT_NE(library.Convert, nullptr) << library.Error;
     ASSERT_TRUE(HasMonoProfile(library.Deck(Page, "Handset1")));
     library.WriteConfiguration(std::string(Handsets) + "USERAGENT=Renamed*\n");
     EXPECT_FALSE(HasMonoProfile(library.Deck(Page, "Handset1")));
+    EXPECT_TRUE(HasMonoProfile(library.Deck(Page, "Renamed/2")));
+    std::remove(library.ConfigPath().c_str());
     EXPECT_TRUE(HasMonoProfile(library.Deck(Page, "Renamed/2")));
 }
 
@@ -134,14 +137,6 @@ TEST(ConfigFileEndToEnd, SameSizeWithinSameStampIsNotReloaded)
     library.WriteConfiguration(renamed, stamp + 2);
     EXPECT_FALSE(HasMonoProfile(library.Deck(Page, "Handset1")));
     EXPECT_TRUE(HasMonoProfile(library.Deck(Page, "Handset2")));
-}
-
-TEST(ConfigFileEndToEnd, DeletedFileLeavesConfigurationInForce)
-{
-    CLoadedLibrary library(Handsets);
-    ASSERT_NE(library.Convert, nullptr) << library.Error;
-    std::remove(library.ConfigPath().c_str());
-    EXPECT_TRUE(HasMonoProfile(library.Deck(Page, "Handset1")));
 }
 
 }  // namespace

@@ -40,15 +40,4 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     state.SetTitle("again");
 }
 
-TEST(WorkingVariables, RootOwnsItsState)
-{
-    CXmlNode root;
-    root.SetWorkingVariables(new CWorkingVariables);
-    root.SetWorkingVariables(root.GetWorkingVariables());
-    root.SetWorkingVariables(new CWorkingVariables);
-    CXmlNode* child = new CXmlNode("x");
-    root.AppendChild(child);
-    EXPECT_EQ(child->GetDocumentState(), root.GetWorkingVariables());
-}
-
 }  // namespace

@@ -1,6 +1,10 @@
 #include "support/TreeDump.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 #include <fstream>
 #include <sstream>
@@ -66,14 +70,34 @@ std::string ConvertPage(const std::string& page, const char* userAgent)
 
 namespace {
 
+#ifdef _WIN32
+DWORD WINAPI RunWork(void* work)
+{
+    (*static_cast<const std::function<void()>*>(work))();
+    return 0;
+}
+#else
 void* RunWork(void* work)
 {
     (*static_cast<const std::function<void()>*>(work))();
     return nullptr;
 }
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+// The stack size is the thread's reserve, not only its first commit.
+void RunOnSmallStack(const std::function<void()>& work)
+{
+    HANDLE thread = CreateThread(nullptr, 256 * 1024, RunWork,
+                                 const_cast<std::function<void()>*>(&work),
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (thread == nullptr) throw std::runtime_error("cannot start a thread");
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+#else
 void RunOnSmallStack(const std::function<void()>& work)
 {
     pthread_attr_t attributes;
@@ -86,6 +110,7 @@ void RunOnSmallStack(const std::function<void()>& work)
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attributes);
 }
+#endif
 
 std::string ReadFile(const std::string& path)
 {
