@@ -28,6 +28,8 @@ public:
     CXmlObject() = default;
     CXmlObject(const CXmlObject&) = delete;
     CXmlObject& operator=(const CXmlObject&) = delete;
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size);
 
     // Replaces everything: stores the first `length` bytes of `text` (up to a
     // NUL among them) as the raw text, then parses name and attributes when
@@ -122,6 +124,8 @@ public:
     explicit CXmlNode(const char* text);
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size);
     // Destroys the whole subtree without nesting calls, then leaves the parent.
     virtual ~CXmlNode();
 

@@ -1,0 +1,78 @@
+// Fixed-size blocks for the objects a conversion makes by the hundred
+// thousand (tree nodes and tag records), carved from large slabs: no
+// per-block heap header and no search for a fitting block.
+#pragma once
+
+#include <cstddef>
+#include <new>
+
+template <size_t BlockSize>
+class CBlockPool {
+public:
+    void* Allocate()
+    {
+        if (Free == nullptr) Grow();
+        Block* block = Free;
+        Free = block->Next;
+        ++Live;
+        return block;
+    }
+
+    // When the last block comes back, a large pool goes back to the heap; a
+    // small one stays for the next conversion.
+    void Release(void* pointer)
+    {
+        Block* block = static_cast<Block*>(pointer);
+        block->Next = Free;
+        Free = block;
+        if (--Live == 0 && SlabCount > KeptSlabs) ReleaseSlabs();
+    }
+
+    ~CBlockPool()
+    {
+        if (Live == 0) ReleaseSlabs();
+    }
+
+private:
+    union Block {
+        Block* Next;
+        alignas(std::max_align_t) unsigned char Bytes[BlockSize];
+    };
+    struct Slab {
+        Slab* Next;
+    };
+    static constexpr size_t BlocksPerSlab = 2048;
+    static constexpr size_t KeptSlabs = 4;
+
+    void Grow()
+    {
+        const size_t header = (sizeof(Slab) + alignof(Block) - 1) / alignof(Block) * alignof(Block);
+        unsigned char* memory =
+            static_cast<unsigned char*>(::operator new(header + BlocksPerSlab * sizeof(Block)));
+        Slab* slab = reinterpret_cast<Slab*>(memory);
+        slab->Next = Slabs;
+        Slabs = slab;
+        ++SlabCount;
+        Block* blocks = reinterpret_cast<Block*>(memory + header);
+        for (size_t i = BlocksPerSlab; i-- > 0;) {
+            blocks[i].Next = Free;
+            Free = &blocks[i];
+        }
+    }
+
+    void ReleaseSlabs()
+    {
+        while (Slabs != nullptr) {
+            Slab* next = Slabs->Next;
+            ::operator delete(Slabs);
+            Slabs = next;
+        }
+        Free = nullptr;
+        SlabCount = 0;
+    }
+
+    Block* Free = nullptr;
+    Slab* Slabs = nullptr;
+    size_t Live = 0;
+    size_t SlabCount = 0;
+};
