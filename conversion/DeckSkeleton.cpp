@@ -6,10 +6,12 @@
 
 namespace {
 
-bool TextContains(const CXmlNode* node, const char* part)
+// Only a declaration or processing instruction can stand for the deck's own:
+// an element whose attribute value holds "<?xml " or "<!DOCTYPE wml" must not.
+bool IsDeclarationContaining(const CXmlNode* node, const char* part)
 {
     const char* text = node->GetText();
-    return text != nullptr && strstr(text, part) != nullptr;
+    return node->IsTag() && (text[1] == '?' || text[1] == '!') && strstr(text, part) != nullptr;
 }
 
 CXmlNode* ChildAt(const CXmlNode* parent, int index)
@@ -40,17 +42,26 @@ CXmlNode* FindChildTag(const CXmlNode* parent, const char* name)
     return nullptr;
 }
 
+// The page's wml element behind the two declarations: an open start tag, so
+// that its content and its end tag are where the deck needs them.
+CXmlNode* FindWmlAfter(const CXmlNode* second)
+{
+    for (CXmlNode* node = second->GetNextSibling(); node != nullptr; node = node->GetNextSibling())
+        if (node->IsStartTag() && !node->IsEmptyOrEndTag() && node->IsNamed("wml")) return node;
+    return nullptr;
+}
+
 void AddDeclarations(CXmlNode* root, const CWmlSettings& profile)
 {
     Trace("XHtmlToWml: Stop1\r\n");
     CXmlNode* first = root->GetFirstChild();
-    if (first == nullptr || !TextContains(first, "<?xml "))
+    if (first == nullptr || !IsDeclarationContaining(first, "<?xml "))
         root->InsertFirstChild(new CXmlNode(profile.XmlVersion));
     Trace("XHtmlToWml: Stop2\r\n");
     DeleteBlankChildrenAt(root, 1);
     Trace("XHtmlToWml: Stop3\r\n");
     CXmlNode* second = ChildAt(root, 1);
-    if (second == nullptr || !TextContains(second, "<!DOCTYPE wml"))
+    if (second == nullptr || !IsDeclarationContaining(second, "<!DOCTYPE wml"))
         root->GetFirstChild()->InsertAfter(new CXmlNode(profile.DocType));
     Trace("XHtmlToWml: Stop4\r\n");
     DeleteBlankChildrenAt(root, 2);
@@ -62,7 +73,7 @@ CXmlNode* EnsureWmlElement(CXmlNode* root)
 {
     Trace("XHtmlToWml: Stop5\r\n");
     CXmlNode* second = ChildAt(root, 1);
-    CXmlNode* wml = FindChildTag(root, "wml");
+    CXmlNode* wml = FindWmlAfter(second);
     if (wml != nullptr) {
         while (second->GetNextSibling() != wml) delete second->GetNextSibling();
         CXmlNode* end = wml->GetNextSibling();

@@ -43,9 +43,18 @@ void TrimEdgeBlanks(CXmlNode* node)
     if (changed) record->ReplaceText(std::move(text));
 }
 
+// "<br></br>" leaves "</br>" behind the empty "<br/>": it closes nothing and
+// would make the deck malformed.
+bool FollowsEmptyElement(const CXmlNode* node)
+{
+    const CXmlNode* previous = node->GetPreviousSibling();
+    return node->IsEmptyOrEndTag() && !node->IsStartTag() && node->GetFirstChild() == nullptr &&
+           previous != nullptr && previous->IsStartTag() && previous->IsEmptyOrEndTag();
+}
+
 void PruneCleanedNode(CXmlNode* node)
 {
-    if (node->IsStrayEndTag()) {
+    if (node->IsStrayEndTag() || FollowsEmptyElement(node)) {
         delete node;
     } else if (node->IsComment() && GetDocumentSettings(node)->DropComments != 0) {
         delete node;

@@ -45,6 +45,8 @@ void SplitOffCard(CXmlNode* anchor)
     if (wml != nullptr) {
         CXmlNode* card = new CXmlNode(anchor->GetText());
         wml->AppendChild(card);
+        // Parsed afresh from the page's text: its attribute names are lower-cased again.
+        card->GetObject()->LowerCaseNames();
         Rename(card, "card");
         card->InsertAfter(new CXmlNode("</card>"));
         while (anchor->GetFirstChild() != nullptr) card->AppendChild(anchor->GetFirstChild());
