@@ -30,7 +30,9 @@ const char Handsets[] =
 
 class CLoadedLibrary {
 public:
-    explicit CLoadedLibrary(const std::string& configuration)
+    // `byRelativePath`: opened as "./libquorrel.so" from its folder, as a host
+    // that changes directory afterwards might.
+    explicit CLoadedLibrary(const std::string& configuration, bool byRelativePath = false)
     {
         char folder[] = "/tmp/quorrel-e2e-XXXXXX";
         if (mkdtemp(folder) == nullptr) return;
@@ -39,7 +41,10 @@ public:
         std::ofstream(copy, std::ios::binary) << ReadFile(QUORREL_LIBRARY_FILE);
         WriteConfiguration(configuration);
         // Never closed: the loaded copy keeps its configuration until the process ends.
-        void* handle = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+        char here[4096];
+        if (byRelativePath && (getcwd(here, sizeof here) == nullptr || chdir(folder) != 0)) return;
+        void* handle = dlopen(byRelativePath ? "./libquorrel.so" : copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (byRelativePath && chdir(here) != 0) return;
         if (handle == nullptr) {
             const char* reason = dlerror();
             Error = reason != nullptr ? reason : "cannot load the library";
@@ -107,6 +112,26 @@ TEST(ConfigFileEndToEnd, DeviceChosenFromFileBesideLibrary)
     const std::string other = library.Deck(Page, "Other/1.0");
     EXPECT_FALSE(HasMonoProfile(other)) << other;
     EXPECT_EQ(other.find("<br/>"), std::string::npos) << other;
+}
+
+TEST(ConfigFileEndToEnd, FileBesideLibraryOpenedByRelativePathIsFoundFromElsewhere)
+{
+    CLoadedLibrary library(Handsets, true);
+    ASSERT_NE(library.Convert, nullptr) << library.Error;
+    // The host's new directory holds a configuration of its own, which must
+    // not be the one used.
+    char here[4096];
+    char elsewhere[] = "/tmp/quorrel-cwd-XXXXXX";
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_NE(mkdtemp(elsewhere), nullptr);
+    const std::string otherConfig = std::string(elsewhere) + "/Fendrel.cfg";
+    std::ofstream(otherConfig) << "DEVICE=DEFAULT\nXMLVERSION=<?xml version=\"1.0\"?><!-- other -->\n";
+    ASSERT_EQ(chdir(elsewhere), 0);
+    const std::string deck = library.Deck(Page, "Handset1");
+    ASSERT_EQ(chdir(here), 0);
+    std::remove(otherConfig.c_str());
+    rmdir(elsewhere);
+    EXPECT_TRUE(HasMonoProfile(deck)) << deck;
 }
 
 TEST(ConfigFileEndToEnd, ReloadsAfterSizeChangeAndKeepsConfigurationWhenDeleted)
