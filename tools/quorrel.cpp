@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "quorrel.h"
 
 namespace {
@@ -127,6 +132,11 @@ const char* SourceName(const std::string& file)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Pages and decks are bytes: no CR LF translation, no end at byte 0x1A.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     Options options;
     const int status = ParseArguments(argc, argv, options);
     if (status >= 0) return status;
