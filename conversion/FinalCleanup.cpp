@@ -1,4 +1,6 @@
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
@@ -26,21 +28,67 @@ bool IsBlockTag(const CXmlNode* node)
     return node->IsTag() && IsNameInList(node->GetName(), BlockNames);
 }
 
-void TrimEdgeBlanks(CXmlNode* node)
+// What a node met on the way back from a leading blank says about it.
+enum class LeadingStep { PassOver, Removable, Kept };
+
+LeadingStep JudgeBeforeBlank(const CXmlNode* p)
+{
+    const char c = LastByte(p);
+    if (c == ' ') return LeadingStep::Removable;
+    if (c == '>') return IsBlockTag(p) ? LeadingStep::Removable : LeadingStep::PassOver;
+    return c == '\0' ? LeadingStep::PassOver : LeadingStep::Kept;
+}
+
+// Leading-blank walks of one clean-up. Each walk remembers, for the nodes it
+// passed over, the node where it stopped, so that a run of inline tags and
+// emptied texts is crossed once rather than once for every text after it.
+// A node passed over stays passable (texts only shrink, tags do not change);
+// a stop node that has since become passable is walked on from. A deletion
+// changes the links, so it makes the walks forget everything.
+class CLeadingBlankWalks {
+public:
+    bool Removable(const CXmlNode* node)
+    {
+        const CXmlNode* root = node->GetDocumentRoot();
+        LeadingStep step = LeadingStep::PassOver;
+        const CXmlNode* p = node->GetPreviousNode();
+        Passed.clear();
+        while (p != nullptr && p != root) {
+            Passed.push_back(p);
+            auto known = Stops.find(p);
+            if (known != Stops.end()) {
+                p = known->second;
+                continue;
+            }
+            step = JudgeBeforeBlank(p);
+            if (step != LeadingStep::PassOver) {
+                Passed.pop_back();
+                break;
+            }
+            p = p->GetPreviousNode();
+        }
+        for (const CXmlNode* passed : Passed) Stops[passed] = p;
+        return p == nullptr || p == root || step == LeadingStep::Removable;
+    }
+    void Forget() { Stops.clear(); }
+
+private:
+    std::unordered_map<const CXmlNode*, const CXmlNode*> Stops;
+    std::vector<const CXmlNode*> Passed;
+};
+
+void TrimEdgeBlanks(CXmlNode* node, CLeadingBlankWalks& walks)
 {
     CXmlObject* record = node->GetObject();
-    if (node->GetParent() == nullptr || record == nullptr) return;
-    std::string text = record->GetText() != nullptr ? record->GetText() : "";
-    bool changed = false;
-    if (!text.empty() && text.front() == ' ' && LeadingBlankRemovable(node)) {
-        text.erase(0, 1);
-        changed = true;
-    }
-    if (!text.empty() && text.back() == ' ' && TrailingBlankRemovable(node)) {
-        text.pop_back();
-        changed = true;
-    }
-    if (changed) record->ReplaceText(std::move(text));
+    if (node->GetParent() == nullptr || record == nullptr || record->GetText() == nullptr) return;
+    const char* text = record->GetText();
+    const size_t length = static_cast<size_t>(record->GetTextLength());
+    if (length == 0 || (text[0] != ' ' && text[length - 1] != ' ')) return;
+    size_t begin = 0;
+    size_t end = length;
+    if (text[0] == ' ' && walks.Removable(node)) ++begin;
+    if (end > begin && text[end - 1] == ' ' && TrailingBlankRemovable(node)) --end;
+    if (begin != 0 || end != length) record->ReplaceText(std::string(text + begin, end - begin));
 }
 
 // "<br></br>" leaves "</br>" behind the empty "<br/>": it closes nothing and
@@ -52,14 +100,25 @@ bool FollowsEmptyElement(const CXmlNode* node)
            previous != nullptr && previous->IsStartTag() && previous->IsEmptyOrEndTag();
 }
 
-void PruneCleanedNode(CXmlNode* node)
+bool IsPrunable(const CXmlNode* node)
 {
-    if (node->IsStrayEndTag() || FollowsEmptyElement(node)) {
+    return node->IsStrayEndTag() || FollowsEmptyElement(node) ||
+           (node->IsComment() && GetDocumentSettings(node)->DropComments != 0);
+}
+
+bool IsEmptyElementToPrune(const CXmlNode* node)
+{
+    return node->HasOnlyBlankContent() &&
+           (node->IsTextStyleTag() || (node->IsStartTag() && node->IsNamed("head")));
+}
+
+void PruneCleanedNode(CXmlNode* node, CLeadingBlankWalks& walks)
+{
+    if (IsPrunable(node)) {
+        walks.Forget();
         delete node;
-    } else if (node->IsComment() && GetDocumentSettings(node)->DropComments != 0) {
-        delete node;
-    } else if (node->HasOnlyBlankContent() &&
-               (node->IsTextStyleTag() || (node->IsStartTag() && node->IsNamed("head")))) {
+    } else if (IsEmptyElementToPrune(node)) {
+        walks.Forget();
         delete node->GetNextSibling();
         delete node;
     }
@@ -69,18 +128,19 @@ void PruneCleanedNode(CXmlNode* node)
 
 void FinalCleanup(CXmlNode* node)
 {
-    SweepChildrenFirst(node, TrimEdgeBlanks, PruneCleanedNode);
+    CLeadingBlankWalks walks;
+    SweepChildrenFirst(
+        node, [&](CXmlNode* n) { TrimEdgeBlanks(n, walks); },
+        [&](CXmlNode* n) { PruneCleanedNode(n, walks); });
 }
 
 bool LeadingBlankRemovable(const CXmlNode* node)
 {
     const CXmlNode* root = node->GetDocumentRoot();
-    for (const CXmlNode* p = node->GetPreviousNode(); p != nullptr && p != root;) {
-        const char c = LastByte(p);
-        if (c == ' ') return true;
-        if (c == '>' && IsBlockTag(p)) return true;
-        if (c != '\0' && c != '>') return false;
-        p = p->GetPreviousNode();
+    for (const CXmlNode* p = node->GetPreviousNode(); p != nullptr && p != root;
+         p = p->GetPreviousNode()) {
+        const LeadingStep step = JudgeBeforeBlank(p);
+        if (step != LeadingStep::PassOver) return step == LeadingStep::Removable;
     }
     return true;
 }

@@ -56,6 +56,15 @@ TEST(DeepPage, MillionNestedUnclosedElements)
     EXPECT_TRUE(ConvertOnSmallStack(open + "x") == DefaultDeck(open + "x" + Repeated("</b>", Count)));
 }
 
+// Each blank looks back over the images and emptied blanks before it; a run
+// of them must be crossed once, not once per blank.
+TEST(DeepPage, LongRunOfImagesAndBlanks)
+{
+    const int images = 200000;
+    EXPECT_TRUE(ConvertOnSmallStack("<p>" + Repeated(" <img src=a>", images) + "</p>") ==
+                DefaultDeck(Repeated("<img src=\"a\" alt=\"a\"/>", images)));
+}
+
 // Every unwrapped level moves the content gathered below it up once more, so
 // this page takes time that grows with the square of its depth; its depth
 // is still far beyond what a recursive walk could take on the small stack.
