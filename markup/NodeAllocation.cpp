@@ -3,43 +3,32 @@
 
 namespace {
 
-CBlockPool<sizeof(CXmlNode)>& NodePool()
+template <typename T>
+CBlockPool<sizeof(T)>& PoolOf()
 {
-    static CBlockPool<sizeof(CXmlNode)> pool;
+    static CBlockPool<sizeof(T)> pool;
     return pool;
 }
 
-CBlockPool<sizeof(CXmlObject)>& RecordPool()
+// Classes derived from these (tests only) fall back to the ordinary heap.
+template <typename T>
+void* AllocateFromPool(size_t size)
 {
-    static CBlockPool<sizeof(CXmlObject)> pool;
-    return pool;
+    return size == sizeof(T) ? PoolOf<T>().Allocate() : ::operator new(size);
+}
+
+template <typename T>
+void ReleaseToPool(void* block, size_t size)
+{
+    if (size == sizeof(T))
+        PoolOf<T>().Release(block);
+    else
+        ::operator delete(block);
 }
 
 }  // namespace
 
-// Classes derived from these (tests only) fall back to the ordinary heap.
-void* CXmlNode::operator new(size_t size)
-{
-    return size == sizeof(CXmlNode) ? NodePool().Allocate() : ::operator new(size);
-}
-
-void CXmlNode::operator delete(void* block, size_t size)
-{
-    if (size == sizeof(CXmlNode))
-        NodePool().Release(block);
-    else
-        ::operator delete(block);
-}
-
-void* CXmlObject::operator new(size_t size)
-{
-    return size == sizeof(CXmlObject) ? RecordPool().Allocate() : ::operator new(size);
-}
-
-void CXmlObject::operator delete(void* block, size_t size)
-{
-    if (size == sizeof(CXmlObject))
-        RecordPool().Release(block);
-    else
-        ::operator delete(block);
-}
+void* CXmlNode::operator new(size_t size) { return AllocateFromPool<CXmlNode>(size); }
+void CXmlNode::operator delete(void* block, size_t size) { ReleaseToPool<CXmlNode>(block, size); }
+void* CXmlObject::operator new(size_t size) { return AllocateFromPool<CXmlObject>(size); }
+void CXmlObject::operator delete(void* block, size_t size) { ReleaseToPool<CXmlObject>(block, size); }
