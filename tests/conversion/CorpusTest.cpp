@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -59,7 +59,8 @@ TEST(Corpus, DecksAreWellFormedXml)
 {
     if (!fs::is_directory(CorpusFolder)) GTEST_SKIP() << "no corpus at " << CorpusFolder;
     if (std::system("xmllint --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
-    const std::string stem = "quorrel-corpus-" + std::to_string(getpid());
+    const std::string stem =
+        "quorrel-corpus-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     const fs::path deckPath = fs::temp_directory_path() / (stem + ".wml");
     const fs::path errorPath = fs::temp_directory_path() / (stem + ".err");
     for (const fs::path& page : CorpusPages()) {
