@@ -31,6 +31,10 @@ CXmlNode* FilterElement(CXmlNode* node, const char* contentList, const char* att
 // entities, and entity references are kept (lower-cased). Returns null when
 // no byte of `triggers` occurs in the text; otherwise a new text (delete[]).
 char* EscapeText(const char* src, const char* triggers, const char* ampText);
+// The text as it may stand in a deck's text: EscapeText with "&<>" and "&amp;".
+std::string EscapedText(const char* text);
+// The same for an attribute value, where a double quote also becomes "&quot;".
+std::string EscapedAttributeText(const char* text);
 
 // Tag replacement while the page is parsed: replaces the tag of `node` by the
 // profile's replacement text. Returns 1 when an entry was found.

@@ -96,7 +96,7 @@ void AddDefaultCard(CXmlNode* wml)
     wml->InsertFirstChild(card);
     const CWorkingVariables* state = StateOf(wml);
     if (state != nullptr && state->Title != nullptr)
-        card->GetObject()->SetAttribute("title", state->Title);
+        card->GetObject()->SetAttribute("title", EscapedAttributeText(state->Title).c_str());
     CXmlNode* end = new CXmlNode("</card>");
     card->InsertAfter(end);
     MoveFollowersInto(end, card);

@@ -26,11 +26,7 @@ void AppendNode(CXmlNode* parent, const std::string& text)
 // escaping keeps the entities made here.
 std::string SubmitLabel(const CXmlNode* input, const std::string& title)
 {
-    char* escaped = EscapeText(title.c_str(), "&<>", "&amp;");
-    std::string label = FormatText(GetDocumentSettings(input)->SubmitFormat,
-                                   escaped != nullptr ? escaped : title.c_str());
-    delete[] escaped;
-    return label;
+    return FormatText(GetDocumentSettings(input)->SubmitFormat, EscapedText(title.c_str()).c_str());
 }
 
 // A submit button becomes an anchor whose go task posts every control of the form.

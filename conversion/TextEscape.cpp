@@ -44,3 +44,25 @@ char* EscapeText(const char* src, const char* triggers, const char* ampText)
     memcpy(result, out.c_str(), out.size() + 1);
     return result;
 }
+
+std::string EscapedText(const char* text)
+{
+    char* escaped = EscapeText(text, "&<>", "&amp;");
+    std::string result = escaped != nullptr ? escaped : (text != nullptr ? text : "");
+    delete[] escaped;
+    return result;
+}
+
+std::string EscapedAttributeText(const char* text)
+{
+    const std::string value = EscapedText(text);
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+    return out;
+}

@@ -26,24 +26,6 @@ void UnwrapAfterEndTag(CXmlNode* start)
     start->MoveChildrenAfter(end);
 }
 
-// The text of a textarea becomes an attribute value, which the walk no longer
-// escapes: '&', '<' and '>' as in text, and the quote that would end the value.
-std::string AttributeText(const char* text)
-{
-    char* escaped = EscapeText(text, "&<>", "&amp;");
-    const std::string value = escaped != nullptr ? escaped : text;
-    delete[] escaped;
-    std::string out;
-    out.reserve(value.size());
-    for (const char c : value) {
-        if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 void RuleP(CXmlNode* node, const CContentModel& model)
@@ -107,7 +89,8 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
         if (child->IsComment()) continue;
         const char* text = child->GetText();
         if (text != nullptr && text[0] != '\0')
-            input->SetAttribute("value", AttributeText(text).c_str());
+            // An attribute value is not escaped by the walk, as text is.
+            input->SetAttribute("value", EscapedAttributeText(text).c_str());
         break;
     }
     while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
