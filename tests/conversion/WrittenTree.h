@@ -3,10 +3,9 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "markup/Xmlnode.h"
+#include "support/TreeDump.h"
 
 inline std::string WrittenRecord(const CXmlObject* record)
 {
@@ -18,18 +17,5 @@ inline std::string WrittenRecord(const CXmlObject* record)
 // One line per node below `top`, two blanks of indent per level.
 inline std::string WrittenTree(const CXmlNode* top)
 {
-    std::string out;
-    std::vector<std::pair<const CXmlNode*, int>> due;
-    for (const CXmlNode* child = top->GetLastChild(); child; child = child->GetPreviousSibling())
-        due.emplace_back(child, 0);
-    while (!due.empty()) {
-        auto [node, depth] = due.back();
-        due.pop_back();
-        out.append(static_cast<size_t>(depth) * 2, ' ');
-        out += WrittenRecord(node->GetObject()) + "\n";
-        for (const CXmlNode* child = node->GetLastChild(); child;
-             child = child->GetPreviousSibling())
-            due.emplace_back(child, depth + 1);
-    }
-    return out;
+    return DumpTree(top, [](const CXmlNode* node) { return WrittenRecord(node->GetObject()); });
 }

@@ -6,6 +6,7 @@
 #include <pthread.h>
 #endif
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -16,6 +17,13 @@
 
 std::string DumpTree(const CXmlNode* root)
 {
+    return DumpTree(root, [](const CXmlNode* node) {
+        return std::string(node->GetText() ? node->GetText() : "(null)");
+    });
+}
+
+std::string DumpTree(const CXmlNode* root, const std::function<std::string(const CXmlNode*)>& line)
+{
     std::string out;
     std::vector<std::pair<const CXmlNode*, int>> due;
     for (const CXmlNode* child = root->GetLastChild(); child; child = child->GetPreviousSibling())
@@ -24,7 +32,7 @@ std::string DumpTree(const CXmlNode* root)
         auto [node, depth] = due.back();
         due.pop_back();
         out.append(static_cast<size_t>(depth) * 2, ' ');
-        out += node->GetText() ? node->GetText() : "(null)";
+        out += line(node);
         out += '\n';
         for (const CXmlNode* child = node->GetLastChild(); child;
              child = child->GetPreviousSibling())
@@ -62,10 +70,15 @@ std::string CheckLinks(const CXmlNode* root)
 
 std::string ConvertPage(const std::string& page, const char* userAgent)
 {
-    std::vector<char> output(page.size() * 4 + 65536);
-    int capacity = static_cast<int>(output.size());
-    ::ConvertPage(userAgent, page.data(), static_cast<int>(page.size()), output.data(), capacity);
-    return std::string(output.data(), static_cast<size_t>(capacity));
+    // A deck can be far longer than its page: grow the buffer while it is refused.
+    for (size_t size = page.size() * 4 + 65536;; size *= 2) {
+        std::vector<char> output(size);
+        int capacity = static_cast<int>(std::min<size_t>(size, 0x7fffffff));
+        if (::ConvertPage(userAgent, page.data(), static_cast<int>(page.size()), output.data(),
+                          capacity) > 0 ||
+            size >= 0x7fffffff)
+            return std::string(output.data(), static_cast<size_t>(capacity));
+    }
 }
 
 namespace {

@@ -8,6 +8,8 @@ class CXmlNode;
 
 // One line per node, two blanks of indent per level, raw texts as stored.
 std::string DumpTree(const CXmlNode* root);
+// The same with each node's line given by `line`.
+std::string DumpTree(const CXmlNode* root, const std::function<std::string(const CXmlNode*)>& line);
 // Parses a page into a new root (tree builder only) and returns its dump.
 std::string DumpParsed(const std::string& page);
 // Empty when every link of the tree is consistent, else a description.
