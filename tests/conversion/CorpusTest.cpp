@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +80,33 @@ TEST(Corpus, DecksAreWellFormedXml)
     }
     fs::remove(deckPath);
     fs::remove(errorPath);
+}
+
+// FNV-1a over every page's name and deck, in name order.
+std::string ChecksumOfAllDecks()
+{
+    uint64_t hash = 14695981039346656037ull;
+    auto add = [&hash](const std::string& bytes) {
+        for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+        hash = (hash ^ 0xffu) * 1099511628211ull;
+    };
+    for (const fs::path& page : CorpusPages()) {
+        add(page.filename().string());
+        add(ConvertPage(ReadFile(page.string())));
+    }
+    char text[17];
+    snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// Work on speed must not change a single deck. A deliberate change of the
+// output updates tests/data/corpus-decks.checksum together with its reason.
+TEST(Corpus, DecksMatchTheRecordedChecksum)
+{
+    if (!fs::is_directory(CorpusFolder)) GTEST_SKIP() << "no corpus at " << CorpusFolder;
+    std::string recorded = ReadFile(std::string(QUORREL_TEST_DATA) + "/corpus-decks.checksum");
+    recorded = recorded.substr(0, recorded.find_first_of("\r\n"));
+    EXPECT_EQ(ChecksumOfAllDecks(), recorded);
 }
 
 }  // namespace
