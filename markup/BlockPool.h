@@ -25,7 +25,7 @@ public:
         Block* block = static_cast<Block*>(pointer);
         block->Next = Free;
         Free = block;
-        if (--Live == 0 && SlabCount > KeptSlabs) ReleaseSlabs();
+        if (--Live == 0 && SlabBlocks > KeptBlocks) ReleaseSlabs();
     }
 
     ~CBlockPool()
@@ -41,20 +41,25 @@ private:
     struct Slab {
         Slab* Next;
     };
-    static constexpr size_t BlocksPerSlab = 2048;
-    static constexpr size_t KeptSlabs = 4;
+    // Slabs double from a small first one, so a small page takes little.
+    static constexpr size_t FirstSlabBlocks = 32;
+    static constexpr size_t LargestSlabBlocks = 4096;
+    static constexpr size_t KeptBlocks = 8192;
 
     void Grow()
     {
+        const size_t count = SlabBlocks == 0 ? FirstSlabBlocks
+                                             : (SlabBlocks < LargestSlabBlocks ? SlabBlocks
+                                                                                : LargestSlabBlocks);
         const size_t header = (sizeof(Slab) + alignof(Block) - 1) / alignof(Block) * alignof(Block);
         unsigned char* memory =
-            static_cast<unsigned char*>(::operator new(header + BlocksPerSlab * sizeof(Block)));
+            static_cast<unsigned char*>(::operator new(header + count * sizeof(Block)));
         Slab* slab = reinterpret_cast<Slab*>(memory);
         slab->Next = Slabs;
         Slabs = slab;
-        ++SlabCount;
+        SlabBlocks += count;
         Block* blocks = reinterpret_cast<Block*>(memory + header);
-        for (size_t i = BlocksPerSlab; i-- > 0;) {
+        for (size_t i = count; i-- > 0;) {
             blocks[i].Next = Free;
             Free = &blocks[i];
         }
@@ -68,11 +73,11 @@ private:
             Slabs = next;
         }
         Free = nullptr;
-        SlabCount = 0;
+        SlabBlocks = 0;
     }
 
     Block* Free = nullptr;
     Slab* Slabs = nullptr;
     size_t Live = 0;
-    size_t SlabCount = 0;
+    size_t SlabBlocks = 0;
 };
