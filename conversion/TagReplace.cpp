@@ -14,7 +14,7 @@ namespace {
 // replacements under one tag of the page is bounded too, because a cycle that
 // branches (x=<x><x>) would otherwise grow exponentially with the nesting.
 const int MaxReplacementNesting = 16;
-const int MaxNestedReplacements = 4096;
+const int MaxNestedReplacements = 256;
 int ReplacementNesting = 0;
 int NestedReplacementsLeft = 0;
 
