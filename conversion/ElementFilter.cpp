@@ -4,21 +4,23 @@
 
 namespace {
 
-// The element filtered last, with its content list: when the filter of the
-// enclosing element unwraps it before anything else changed, its children
-// are known to pass the same list and need not be judged again. This keeps a
-// chain of nested elements that unwrap into each other linear.
-struct CLastFilter {
-    const CXmlNode* Element = nullptr;
-    const char* ContentList = nullptr;
-    uint64_t EditCount = 0;
-};
-CLastFilter LastFilter;
-
+// An element whose children were filtered with the same content list, and
+// have not changed since, needs no second judgement when the filter of an
+// enclosing element unwraps it: its children would all stay again. This keeps
+// elements that unwrap into each other, however deeply nested, linear.
 bool ChildrenPassed(const CXmlNode* element, const char* contentList)
 {
-    return LastFilter.Element == element && LastFilter.ContentList == contentList &&
-           LastFilter.EditCount == MarkupEditCount;
+    const CXmlObject* record = element->GetObject();
+    return record != nullptr && record->FilteredWith == contentList &&
+           record->FilteredVersion == element->GetChildrenVersion();
+}
+
+void RememberFiltered(CXmlNode* element, const char* contentList)
+{
+    CXmlObject* record = element->GetObject();
+    if (record == nullptr) return;
+    record->FilteredWith = contentList;
+    record->FilteredVersion = element->GetChildrenVersion();
 }
 
 // Unwraps a disallowed element: its children follow its end tag and come up
@@ -63,7 +65,7 @@ void FilterChildren(CXmlNode* element, const char* contentList)
         delete node;
         node = next;
     }
-    LastFilter = {element, contentList, MarkupEditCount};
+    RememberFiltered(element, contentList);
 }
 
 CXmlNode* FilterElement(CXmlNode* node, const char* contentList, const char* attributeList)

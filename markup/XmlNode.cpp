@@ -6,8 +6,6 @@
 
 #include "markup/NodeInternals.h"
 
-uint64_t MarkupEditCount = 0;
-
 namespace {
 
 void Retain(CParentCell* cell) { ++cell->References; }
@@ -63,11 +61,21 @@ CRootState::~CRootState()
 
 CXmlNode::CXmlNode() : DocumentRoot(this) {}
 
-CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this), Object(record) {}
+CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this), Object(record)
+{
+    if (Object != nullptr) Object->Owner = this;
+}
 
 CXmlNode::CXmlNode(const char* text) : DocumentRoot(this), Object(new CXmlObject)
 {
     Object->SetText(text, static_cast<int>(strlen(text)));
+    Object->Owner = this;
+}
+
+void CXmlNode::NoteRecordChanged() const
+{
+    CXmlNode* parent = GetParent();
+    if (parent != nullptr) parent->NoteChildrenChanged();
 }
 
 // Destroys leaf-first, so no destructor call nests however deep or wide the
@@ -178,7 +186,7 @@ void CXmlNode::Unlink()
 {
     CXmlNode* parent = GetParent();
     if (parent == nullptr) return;
-    ++MarkupEditCount;
+    parent->NoteChildrenChanged();
     if (parent->FirstChild == this) parent->FirstChild = NextSibling;
     if (parent->LastChild == this) parent->LastChild = PreviousSibling;
     if (PreviousSibling != nullptr) PreviousSibling->NextSibling = NextSibling;
@@ -205,9 +213,9 @@ void CXmlNode::AdoptIntoDocument(CXmlNode* node) const
 // Links a detached node directly after this node, under this node's parent.
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
-    ++MarkupEditCount;
     CXmlNode* parent = GetParent();
     if (parent != nullptr) {
+        parent->NoteChildrenChanged();
         SetCell(node->Cell, parent->ChildListCell());
     } else if (node->Cell != nullptr) {
         Release(node->Cell);
@@ -224,7 +232,7 @@ void CXmlNode::LinkAfter(CXmlNode* node)
 
 void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 {
-    ++MarkupEditCount;
+    NoteChildrenChanged();
     SetCell(node->Cell, ChildListCell());
     node->PreviousSibling = nullptr;
     node->NextSibling = FirstChild;
@@ -291,7 +299,8 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 {
     CXmlNode* parent = node->GetParent();
     if (parent == nullptr || parent == this || node->DocumentRoot != DocumentRoot) return false;
-    ++MarkupEditCount;
+    NoteChildrenChanged();
+    parent->NoteChildrenChanged();
     CXmlNode* first = FirstChild;
     CXmlNode* last = LastChild;
     FirstChild = nullptr;

@@ -16,7 +16,7 @@ bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b =
 
 void CXmlObject::SetText(const char* text, int length)
 {
-    ++MarkupEditCount;
+    NoteChange();
     Attributes.clear();
     size_t size = 0;
     if (text != nullptr && length > 0) {
@@ -34,15 +34,22 @@ void CXmlObject::SetText(const char* text, int length)
 
 void CXmlObject::ReplaceText(std::string text)
 {
-    ++MarkupEditCount;
+    NoteChange();
     Text = std::move(text);
     HasText = true;
     ClassifyText();
 }
 
+// The parent of the node holding this record judges its children by their
+// records, so it learns of every change.
+void CXmlObject::NoteChange()
+{
+    if (Owner != nullptr) Owner->NoteRecordChanged();
+}
+
 void CXmlObject::TakeFrom(CXmlObject& other)
 {
-    ++MarkupEditCount;
+    NoteChange();
     Text.swap(other.Text);
     Name.swap(other.Name);
     Attributes.swap(other.Attributes);
@@ -142,7 +149,7 @@ CXmlObject* CXmlObject::CreateEndTag() const
 void CXmlObject::MakeEmptyElement()
 {
     if (Text.empty()) return;
-    ++MarkupEditCount;
+    NoteChange();
     Text.back() = '/';
     Text += '>';
     ClassifyText();
@@ -150,7 +157,7 @@ void CXmlObject::MakeEmptyElement()
 
 void CXmlObject::SetName(const char* name)
 {
-    ++MarkupEditCount;
+    NoteChange();
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
     Name = name;
@@ -159,6 +166,7 @@ void CXmlObject::SetName(const char* name)
 
 void CXmlObject::LowerCaseNames()
 {
+    NoteChange();
     for (char& c : Name)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     for (auto& attribute : Attributes)

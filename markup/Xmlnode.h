@@ -14,9 +14,6 @@ class CXmlNode;
 struct CParentCell;
 struct CRootState;
 
-// Counts every change that can alter how a node is judged (its kind, its
-// name, its place in the tree). Equal counts mean nothing of that changed.
-extern uint64_t MarkupEditCount;
 
 // One token of markup exactly as it was read (start, end or empty tag,
 // declaration, processing instruction, comment or text run) and, for tags and
@@ -92,6 +89,11 @@ public:
     // is left empty. Saves parsing a token a second time.
     void TakeFrom(CXmlObject& other);
 
+    // The content list this record's element last had its children filtered
+    // with, and its children's version then (see CXmlNode::GetChildrenVersion).
+    const char* FilteredWith = nullptr;
+    uint32_t FilteredVersion = 0;
+
 private:
     enum : uint8_t {
         KindComment = 1,
@@ -102,7 +104,9 @@ private:
     // The kind predicates depend on the raw text only, so they are worked out
     // whenever the raw text changes.
     void ClassifyText();
+    void NoteChange();
     void ParseNameAndAttributes();
+    friend class CXmlNode;
     void ParseAttributes(size_t from);
     int FindAttribute(const char* name) const;
 
@@ -112,6 +116,8 @@ private:
     bool HasText = false;
     bool HasName = false;
     uint8_t Kind = 0;
+    // The node holding this record, told of changes to the record.
+    CXmlNode* Owner = nullptr;
 };
 
 // One node of the document tree: the root of a page (no record, carries the
@@ -138,6 +144,9 @@ public:
     CXmlNode* GetNextSibling() const { return NextSibling; }
     CXmlNode* GetCurrentNode() const;
     CXmlObject* GetObject() const { return Object; }
+    // Changes whenever a child joins or leaves this node's child list or a
+    // child's record changes; equal versions mean the children are as they were.
+    uint32_t GetChildrenVersion() const { return ChildrenVersion; }
     CWorkingVariables* GetWorkingVariables() const;
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
@@ -200,6 +209,8 @@ private:
     void AdoptIntoDocument(CXmlNode* node) const;
     bool SpliceChildrenAfter(CXmlNode* node);
     CParentCell* ChildListCell();
+    void NoteChildrenChanged() { ++ChildrenVersion; }
+    void NoteRecordChanged() const;
     CRootState& RootState();
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
@@ -217,6 +228,8 @@ private:
     CXmlObject* Object = nullptr;
     // Root only: the node placed last, the working state, the tree builder's state.
     CRootState* Root = nullptr;
+    uint32_t ChildrenVersion = 0;
+    friend class CXmlObject;
 };
 
 // Cuts a page text into tokens and hands each to OnToken. Knows double-quoted
