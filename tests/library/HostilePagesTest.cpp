@@ -44,6 +44,16 @@ TEST(HostilePages, MillionNestedTagsThenMillionStrayEndTags)
     }
 }
 
+// Elements of different kinds nested into each other, each unwrapped by the
+// filter of the one around it.
+TEST(HostilePages, AlternatingNestedElementsUnwrapIntoEachOther)
+{
+    for (const char* pair : {"<select><option>o", "<center><b>x", "<p><i>z", "<div><span>q"}) {
+        SCOPED_TRACE(pair);
+        ExpectDeck(Repeat(pair, 200000));
+    }
+}
+
 TEST(HostilePages, MillionSiblings)
 {
     ExpectDeck(Repeat("<b>x</b> ", Million));
