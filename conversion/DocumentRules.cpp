@@ -24,9 +24,7 @@ std::string TrimControlBytes(const char* text)
 std::string LowerCase(const char* text)
 {
     std::string s = text;
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return s;
+    return LowerCaseAscii(s);
 }
 
 }  // namespace

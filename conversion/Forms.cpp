@@ -8,9 +8,7 @@ namespace {
 
 std::string LowerCase(std::string text)
 {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return text;
+    return LowerCaseAscii(text);
 }
 
 // The number of forms that ended before this control.

@@ -44,9 +44,7 @@ std::string SearchKey(const char* name)
     std::string key = ",";
     key += name;
     key += '=';
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return key;
+    return LowerCaseAscii(key);
 }
 
 // The tree builder's last node before the tag, blank text runs skipped; the

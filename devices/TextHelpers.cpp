@@ -12,6 +12,20 @@ inline unsigned char LowerAscii(unsigned char c)
 
 }  // namespace
 
+std::string& LowerCaseAscii(std::string& text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return text;
+}
+
+std::string& UpperCaseAscii(std::string& text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return text;
+}
+
 bool EqualNoCase(const char* a, const char* b)
 {
     if (a == nullptr || b == nullptr) return false;

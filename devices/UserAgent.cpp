@@ -9,9 +9,7 @@ namespace {
 std::string UpperCopy(const char* text)
 {
     std::string copy = text;
-    for (char& c : copy)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return copy;
+    return UpperCaseAscii(copy);
 }
 
 bool EndsWith(const std::string& text, size_t from, const std::string& suffix)

@@ -29,9 +29,7 @@ bool IsOpenStartTag(const CXmlNode* node)
 std::string LowerCaseName(const CXmlNode* node)
 {
     std::string name = node->GetName() != nullptr ? node->GetName() : "";
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return name;
+    return LowerCaseAscii(name);
 }
 
 // Keeps count, by name, of the open start tags among the node placed last

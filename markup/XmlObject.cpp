@@ -167,9 +167,6 @@ void CXmlObject::SetName(const char* name)
 void CXmlObject::LowerCaseNames()
 {
     NoteChange();
-    for (char& c : Name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    for (auto& attribute : Attributes)
-        for (char& c : attribute.first)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    LowerCaseAscii(Name);
+    for (auto& attribute : Attributes) LowerCaseAscii(attribute.first);
 }

@@ -58,9 +58,7 @@ void CXmlObject::RestrictAttribute(const char* name, const char* allowedList,
         if (addIfMissing) SetAttribute(name, fallback);
         return;
     }
-    std::string& value = Attributes[static_cast<size_t>(i)].second;
-    for (char& c : value)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    std::string& value = LowerCaseAscii(Attributes[static_cast<size_t>(i)].second);
     // The allowed values are compared exactly: the lists hold lower-case words.
     for (const char* p = allowedList; p != nullptr && *p != '\0'; p += strlen(p) + 1)
         if (value == p) return;

@@ -276,6 +276,9 @@ bool IsBlank(const char* text);
 // In place: bytes below 32 become blanks, then runs of blanks shrink to one.
 void CollapseWhitespace(char* text);
 void CollapseWhitespace(std::string& text);
+// ASCII case changes in place; other bytes stay.
+std::string& LowerCaseAscii(std::string& text);
+std::string& UpperCaseAscii(std::string& text);
 // Case-insensitive equality of two texts (ASCII letters only).
 bool EqualNoCase(const char* a, const char* b);
 // The trace hook: every trace text passes through here and is discarded.
