@@ -12,10 +12,15 @@ inline unsigned char LowerAscii(unsigned char c)
 
 }  // namespace
 
+void LowerCaseAscii(char* text, size_t length)
+{
+    for (char* end = text + length; text != end; ++text)
+        *text = static_cast<char>(LowerAscii(static_cast<unsigned char>(*text)));
+}
+
 std::string& LowerCaseAscii(std::string& text)
 {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    LowerCaseAscii(&text[0], text.size());
     return text;
 }
 

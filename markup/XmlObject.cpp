@@ -1,6 +1,10 @@
 #include "markup/Xmlnode.h"
 
+#include <cstdint>
 #include <cstring>
+#include <new>
+
+#include "markup/ElementNames.h"
 
 namespace {
 
@@ -14,30 +18,99 @@ bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b =
 
 }  // namespace
 
+uint32_t CXmlObject::Offset(size_t k) const
+{
+    uint32_t offset;
+    memcpy(&offset, Block + k * sizeof(uint32_t), sizeof offset);
+    return offset;
+}
+
+// The pieces may lie in the old block: it is released only after the new
+// one holds their copies.
+void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attributes,
+                          size_t count)
+{
+    const size_t offsets = 2 + 2 * count;
+    size_t size = offsets * sizeof(uint32_t) + text.Length + 1 + name.Length + 1;
+    for (size_t i = 0; i < count; ++i)
+        size += attributes[i].Name.Length + attributes[i].Value.Length + 2;
+    if (size > UINT32_MAX) throw std::bad_alloc();
+    char* block = new char[size];
+    size_t at = offsets * sizeof(uint32_t);
+    size_t k = 0;
+    auto put = [&](CPiece piece) {
+        if (piece.Length > 0) memcpy(block + at, piece.Data, piece.Length);
+        at += piece.Length;
+        block[at++] = '\0';
+        const uint32_t end = static_cast<uint32_t>(at);
+        memcpy(block + k++ * sizeof(uint32_t), &end, sizeof end);
+    };
+    put(text);
+    put(name);
+    for (size_t i = 0; i < count; ++i) {
+        put(attributes[i].Name);
+        put(attributes[i].Value);
+    }
+    delete[] Block;
+    Block = block;
+    AttributeCount = static_cast<uint32_t>(count);
+}
+
+std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
+{
+    std::vector<CAttributePieces> pieces;
+    pieces.reserve(AttributeCount);
+    for (size_t i = 0; i < AttributeCount; ++i) pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
+    return pieces;
+}
+
+void CXmlObject::AssembleWithAttributes(const std::vector<CAttributePieces>& attributes)
+{
+    const CPiece none = {"", 0};
+    Assemble(Block != nullptr ? Piece(0) : none, Block != nullptr ? Piece(1) : none,
+             attributes.data(), attributes.size());
+}
+
+// Works out the name's code and case whenever the name changes.
+void CXmlObject::NoteName()
+{
+    NameCode = 0;
+    NameLowerCase = true;
+    if (!HasName) return;
+    const CPiece name = Piece(1);
+    NameCode = ElementNameCode(name.Data, name.Length);
+    for (size_t i = 0; i < name.Length; ++i)
+        if (name.Data[i] >= 'A' && name.Data[i] <= 'Z') NameLowerCase = false;
+}
+
 void CXmlObject::SetText(const char* text, int length)
 {
     NoteChange();
-    Attributes.clear();
     size_t size = 0;
     if (text != nullptr && length > 0) {
         const void* nul = memchr(text, '\0', static_cast<size_t>(length));
         size = nul ? static_cast<size_t>(static_cast<const char*>(nul) - text)
                    : static_cast<size_t>(length);
     }
-    Text.assign(text != nullptr ? text : "", size);
+    const CPiece raw = {text != nullptr ? text : "", size};
     HasText = true;
-    ClassifyText();
-    Name.clear();
     HasName = false;
-    if (IsTag() || GetMarkerKind() != 0) ParseNameAndAttributes();
+    Kind = KindOf(raw.Data, raw.Length);
+    if (IsTag() || MarkerKindOf(raw.Data, raw.Length) != 0)
+        ParseNameAndAttributes(raw);
+    else
+        Assemble(raw, {"", 0}, nullptr, 0);
+    NoteName();
 }
 
-void CXmlObject::ReplaceText(std::string text)
+void CXmlObject::ReplaceText(const std::string& text)
 {
     NoteChange();
-    Text = std::move(text);
+    const std::vector<CAttributePieces> attributes = AttributePieces();
+    Assemble({text.data(), text.size()}, Block != nullptr ? Piece(1) : CPiece{"", 0},
+             attributes.data(), attributes.size());
     HasText = true;
-    ClassifyText();
+    Kind = KindOf(text.data(), text.size());
 }
 
 // The parent of the node holding this record judges its children by their
@@ -50,43 +123,57 @@ void CXmlObject::NoteChange()
 void CXmlObject::TakeFrom(CXmlObject& other)
 {
     NoteChange();
-    Text.swap(other.Text);
-    Name.swap(other.Name);
-    Attributes.swap(other.Attributes);
+    delete[] Block;
+    Block = other.Block;
+    AttributeCount = other.AttributeCount;
     HasText = other.HasText;
     HasName = other.HasName;
+    NameLowerCase = other.NameLowerCase;
     Kind = other.Kind;
-    other.Text.clear();
-    other.Name.clear();
-    other.Attributes.clear();
+    NameCode = other.NameCode;
+    other.Block = nullptr;
+    other.AttributeCount = 0;
     other.HasText = false;
     other.HasName = false;
     other.Kind = 0;
+    other.NameCode = 0;
 }
 
-void CXmlObject::ParseNameAndAttributes()
+namespace {
+
+// Name and attributes of a tag's raw text, as pieces of that text.
+struct CTagPieces {
+    bool HasName = false;
+    size_t NameStart = 0;
+    size_t NameLength = 0;
+    size_t AttributesFrom = 0;
+};
+
+CTagPieces FindName(const char* t, size_t length)
 {
-    HasName = true;
-    const size_t length = Text.size();
+    CTagPieces found;
     size_t start = 1;
-    while (start < length && !NameStartByte(Text[start])) ++start;
-    if (start >= length) return;
+    while (start < length && !NameStartByte(t[start])) ++start;
+    if (start >= length) return found;
     size_t end = start + 1;
-    while (end < length && !NameEndByte(Text[end])) ++end;
-    if (end >= length) return;
-    Name.assign(Text, start, end - start);
-    ParseAttributes(end);
+    while (end < length && !NameEndByte(t[end])) ++end;
+    if (end >= length) return found;
+    found.HasName = true;
+    found.NameStart = start;
+    found.NameLength = end - start;
+    found.AttributesFrom = end;
+    return found;
 }
 
 // Scans from the name's end to the byte before the closing '>'. A single
 // quote is an ordinary byte here: [a='x'] gives a="" and x'=""; pages depend
 // on it, as on blanks around '=' splitting an attribute.
-void CXmlObject::ParseAttributes(size_t from)
+template <typename Piece, typename Add>
+void ParseAttributes(const char* t, size_t size, size_t from, Add add)
 {
-    const std::string& t = Text;
-    if (t.size() < 2) return;
-    const size_t last = t.size() - 1;
-    const size_t npos = std::string::npos;
+    if (size < 2) return;
+    const size_t last = size - 1;
+    const size_t npos = static_cast<size_t>(-1);
     bool inQuote = false;
     size_t nameStart = npos, nameEnd = npos, valueStart = npos, valueEnd = npos;
     bool complete = false;
@@ -111,35 +198,57 @@ void CXmlObject::ParseAttributes(size_t from)
                 }
             }
         }
-        if (nameStart != npos && (complete || k + 2 == t.size())) {
+        if (nameStart != npos && (complete || k + 2 == size)) {
             if (nameEnd == npos) nameEnd = k + 1;
-            std::string value;
+            Piece value = {"", 0};
             if (valueStart != npos) {
                 if (valueEnd == npos) valueEnd = k + 1;
-                if (valueEnd > valueStart) value.assign(t, valueStart, valueEnd - valueStart);
-                if (!value.empty() && value[0] == '"') {
-                    value.erase(0, 1);
-                    if (!value.empty()) value.pop_back();
+                if (valueEnd > valueStart) value = {t + valueStart, valueEnd - valueStart};
+                if (value.Length > 0 && value.Data[0] == '"') {
+                    ++value.Data;
+                    value.Length -= value.Length > 1 ? 2 : 1;
                 }
             }
-            Attributes.emplace_back(t.substr(nameStart, nameEnd - nameStart), std::move(value));
+            add(Piece{t + nameStart, nameEnd - nameStart}, value);
             nameStart = nameEnd = valueStart = valueEnd = npos;
             complete = false;
         }
     }
 }
 
+}  // namespace
+
+// `text` may lie in the old block, which Assemble copies before releasing it.
+void CXmlObject::ParseNameAndAttributes(CPiece text)
+{
+    HasName = true;
+    const CTagPieces tag = FindName(text.Data, text.Length);
+    if (!tag.HasName) {
+        Assemble(text, {"", 0}, nullptr, 0);
+        return;
+    }
+    // Reused from tag to tag, so parsing a page allocates no list per tag.
+    static thread_local std::vector<CAttributePieces> attributes;
+    attributes.clear();
+    ParseAttributes<CPiece>(text.Data, text.Length, tag.AttributesFrom,
+                            [](CPiece name, CPiece value) {
+                                attributes.push_back({name, value});
+                            });
+    Assemble(text, {text.Data + tag.NameStart, tag.NameLength}, attributes.data(),
+             attributes.size());
+}
+
 CXmlObject* CXmlObject::Clone() const
 {
     CXmlObject* copy = new CXmlObject;
-    if (HasText) copy->SetText(Text.data(), static_cast<int>(Text.size()));
+    if (HasText) copy->SetText(GetText(), GetTextLength());
     return copy;
 }
 
 CXmlObject* CXmlObject::CreateEndTag() const
 {
     std::string text = "</";
-    text += Name;
+    if (HasName) text += GetName();
     text += '>';
     CXmlObject* end = new CXmlObject;
     end->SetText(text.data(), static_cast<int>(text.size()));
@@ -148,11 +257,11 @@ CXmlObject* CXmlObject::CreateEndTag() const
 
 void CXmlObject::MakeEmptyElement()
 {
-    if (Text.empty()) return;
-    NoteChange();
-    Text.back() = '/';
-    Text += '>';
-    ClassifyText();
+    if (GetTextLength() == 0) return;
+    std::string text(GetText(), static_cast<size_t>(GetTextLength()));
+    text.back() = '/';
+    text += '>';
+    ReplaceText(text);
 }
 
 void CXmlObject::SetName(const char* name)
@@ -160,13 +269,19 @@ void CXmlObject::SetName(const char* name)
     NoteChange();
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
-    Name = name;
+    const std::vector<CAttributePieces> attributes = AttributePieces();
+    Assemble(Block != nullptr ? Piece(0) : CPiece{"", 0}, {name, strlen(name)},
+             attributes.data(), attributes.size());
     HasName = true;
+    NoteName();
 }
 
 void CXmlObject::LowerCaseNames()
 {
     NoteChange();
-    LowerCaseAscii(Name);
-    for (auto& attribute : Attributes) LowerCaseAscii(attribute.first);
+    if (Block == nullptr) return;
+    auto lower = [this](size_t piece) { LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece)); };
+    lower(1);
+    for (size_t i = 0; i < AttributeCount; ++i) lower(2 + 2 * i);
+    NoteName();
 }

@@ -5,63 +5,67 @@
 const char* CXmlObject::GetAttributeName(int i) const
 {
     if (i < 0 || i >= GetAttributeCount()) return nullptr;
-    return Attributes[static_cast<size_t>(i)].first.c_str();
+    return Block + PieceStart(2 + 2 * static_cast<size_t>(i));
 }
 
 const char* CXmlObject::GetAttributeValue(int i) const
 {
     if (i < 0 || i >= GetAttributeCount()) return nullptr;
-    return Attributes[static_cast<size_t>(i)].second.c_str();
+    return Block + PieceStart(3 + 2 * static_cast<size_t>(i));
 }
 
 int CXmlObject::FindAttribute(const char* name) const
 {
     if (name == nullptr) return -1;
-    for (size_t i = 0; i < Attributes.size(); ++i)
-        if (EqualNoCase(Attributes[i].first.c_str(), name)) return static_cast<int>(i);
+    for (int i = 0; i < GetAttributeCount(); ++i)
+        if (EqualNoCase(GetAttributeName(i), name)) return i;
     return -1;
 }
 
 const char* CXmlObject::GetAttribute(const char* name) const
 {
-    int i = FindAttribute(name);
-    return i < 0 ? nullptr : Attributes[static_cast<size_t>(i)].second.c_str();
+    return GetAttributeValue(FindAttribute(name));
 }
 
+// A found entry takes the spelling of the name given now.
 void CXmlObject::SetAttribute(const char* name, const char* value)
 {
     if (value == nullptr || name == nullptr) return;
-    int i = FindAttribute(name);
-    if (i < 0) {
-        Attributes.emplace_back(name, value);
-        return;
-    }
-    // Rebuilt in place: the entry takes the spelling of the name given now.
-    auto& entry = Attributes[static_cast<size_t>(i)];
-    std::string newValue = value;
-    entry.first = name;
-    entry.second = std::move(newValue);
+    std::vector<CAttributePieces> attributes = AttributePieces();
+    const CAttributePieces entry = {{name, strlen(name)}, {value, strlen(value)}};
+    const int i = FindAttribute(name);
+    if (i < 0)
+        attributes.push_back(entry);
+    else
+        attributes[static_cast<size_t>(i)] = entry;
+    AssembleWithAttributes(attributes);
 }
 
 void CXmlObject::KeepAttributes(const char* allowedList)
 {
-    for (size_t i = Attributes.size(); i-- > 0;)
-        if (!IsNameInList(Attributes[i].first.c_str(), allowedList))
-            Attributes.erase(Attributes.begin() + static_cast<long>(i));
+    std::vector<CAttributePieces> attributes = AttributePieces();
+    size_t kept = 0;
+    for (const CAttributePieces& attribute : attributes)
+        if (IsNameInList(attribute.Name.Data, allowedList)) attributes[kept++] = attribute;
+    if (kept == attributes.size()) return;
+    attributes.resize(kept);
+    AssembleWithAttributes(attributes);
 }
 
 void CXmlObject::RestrictAttribute(const char* name, const char* allowedList,
                                    const char* fallback, int addIfMissing)
 {
-    int i = FindAttribute(name);
+    const int i = FindAttribute(name);
     if (i < 0) {
         if (addIfMissing) SetAttribute(name, fallback);
         return;
     }
-    std::string& value = LowerCaseAscii(Attributes[static_cast<size_t>(i)].second);
+    const size_t piece = 3 + 2 * static_cast<size_t>(i);
+    char* value = Block + PieceStart(piece);
+    LowerCaseAscii(value, PieceLength(piece));
     // The allowed values are compared exactly: the lists hold lower-case words.
     for (const char* p = allowedList; p != nullptr && *p != '\0'; p += strlen(p) + 1)
-        if (value == p) return;
+        if (strcmp(value, p) == 0) return;
     SetAttribute(name, fallback);
 }
 
@@ -73,6 +77,5 @@ void CXmlObject::NormalizeBoolean(const char* name, const char* fallback)
 
 void CXmlObject::ClearAttributes()
 {
-    Attributes.clear();
-    Attributes.shrink_to_fit();
+    if (AttributeCount > 0) AssembleWithAttributes({});
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "devices/Xmldevice.h"
+#include "markup/ElementNames.h"
 
 namespace {
 
@@ -11,57 +12,70 @@ const char TextStyleNames[] =
 const char VoidNames[] =
     "frame\0hr\0br\0wbr\0img\0input\0timer\0access\0meta\0noop\0postfield\0setvar\0";
 
-bool BeginsWith(const char* text, const char* prefix)
+// Whether the bytes from `text` to `end` begin with `prefix`.
+bool BeginsWith(const char* text, const char* end, const char* prefix)
 {
-    return strncmp(text, prefix, strlen(prefix)) == 0;
-}
-
-}  // namespace
-
-void CXmlObject::ClassifyText()
-{
-    Kind = 0;
-    const size_t n = Text.size();
-    if (!HasText) return;
-    if (n >= 7 && Text.compare(0, 4, "<!--") == 0 && Text.compare(n - 3, 3, "-->") == 0) {
-        Kind = KindComment;
-        return;
-    }
-    if (n < 3 || Text[0] != '<' || Text[n - 1] != '>') return;
-    Kind = KindTag;
-    const char second = Text[1];
-    if (second != '/') Kind |= KindStartTag;
-    if (second == '!' || second == '?' || second == '/' || Text[n - 2] == '/')
-        Kind |= KindEmptyOrEndTag;
+    const size_t length = strlen(prefix);
+    return static_cast<size_t>(end - text) >= length && memcmp(text, prefix, length) == 0;
 }
 
 // The marker words compare exactly and as prefixes, after the blanks that
 // follow "<!--".
+bool BeginsWithWord(const char* t, size_t n, const char* include, const char* exclude)
+{
+    const char* end = t + n;
+    const char* after = t + 4;
+    while (after < end && *after == ' ') ++after;
+    return BeginsWith(after, end, include) || BeginsWith(after, end, exclude);
+}
+
+bool BeginsWithStopWord(const char* t, size_t n)
+{
+    return BeginsWithWord(t, n, IncludeTagStop, ExcludeTagStop);
+}
+
+}  // namespace
+
+uint8_t CXmlObject::KindOf(const char* t, size_t n)
+{
+    if (n >= 7 && memcmp(t, "<!--", 4) == 0 && memcmp(t + n - 3, "-->", 3) == 0)
+        return KindComment;
+    if (n < 3 || t[0] != '<' || t[n - 1] != '>') return 0;
+    uint8_t kind = KindTag;
+    const char second = t[1];
+    if (second != '/') kind |= KindStartTag;
+    if (second == '!' || second == '?' || second == '/' || t[n - 2] == '/')
+        kind |= KindEmptyOrEndTag;
+    return kind;
+}
+
+int CXmlObject::MarkerKindOf(const char* t, size_t n)
+{
+    if ((KindOf(t, n) & KindComment) == 0) return 0;
+    if (BeginsWithWord(t, n, IncludeTagStart, ExcludeTagStart)) return 1;
+    return BeginsWithStopWord(t, n) ? 2 : 0;
+}
+
 int CXmlObject::GetMarkerKind() const
 {
-    if (!IsComment()) return 0;
-    const char* after = Text.c_str() + 4;
-    while (*after == ' ') ++after;
-    if (BeginsWith(after, IncludeTagStart) || BeginsWith(after, ExcludeTagStart)) return 1;
-    if (BeginsWith(after, IncludeTagStop) || BeginsWith(after, ExcludeTagStop)) return 2;
-    return 0;
+    return IsComment() ? MarkerKindOf(GetText(), static_cast<size_t>(GetTextLength())) : 0;
 }
 
 bool CXmlObject::IsEndMarker() const
 {
-    if (!HasText || Text.size() < 4) return false;
-    const char* after = Text.c_str() + 4;
-    while (*after == ' ') ++after;
-    return BeginsWith(after, IncludeTagStop) || BeginsWith(after, ExcludeTagStop);
+    if (!HasText || GetTextLength() < 4) return false;
+    return BeginsWithStopWord(GetText(), static_cast<size_t>(GetTextLength()));
 }
 
 bool CXmlObject::IsTextStyleTag() const
 {
-    return IsNameInList(GetName(), TextStyleNames);
+    static const CElementSet textStyles(TextStyleNames);
+    return textStyles.Contains(this);
 }
 
 bool CXmlObject::IsVoidTag() const
 {
-    if (IsNameInList(GetName(), VoidNames)) return true;
-    return HasText && Text.size() > 1 && (Text[1] == '?' || Text[1] == '!');
+    static const CElementSet voids(VoidNames);
+    if (voids.Contains(this)) return true;
+    return GetTextLength() > 1 && (GetText()[1] == '?' || GetText()[1] == '!');
 }

@@ -24,10 +24,10 @@ int ClampedLength(size_t length)
     return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length);
 }
 
-char* Append(char* out, const std::string& text)
+char* Append(char* out, const char* text, size_t length)
 {
-    memcpy(out, text.data(), text.size());
-    return out + text.size();
+    memcpy(out, text, length);
+    return out + length;
 }
 
 }  // namespace
@@ -35,10 +35,10 @@ char* Append(char* out, const std::string& text)
 int CXmlObject::GetWriteLength() const
 {
     if (!HasText) return 0;
-    if (WritesRawText(*this)) return ClampedLength(Text.size());
-    size_t length = Name.size() + 2 + (IsEmptyOrEndTag() ? 1 : 0);
-    for (const auto& attribute : Attributes)
-        length += attribute.first.size() + attribute.second.size() + 4;
+    if (WritesRawText(*this)) return GetTextLength();
+    size_t length = PieceLength(1) + 2 + (IsEmptyOrEndTag() ? 1 : 0);
+    for (size_t i = 0; i < AttributeCount; ++i)
+        length += PieceLength(2 + 2 * i) + PieceLength(3 + 2 * i) + 4;
     return ClampedLength(length);
 }
 
@@ -50,20 +50,20 @@ char* CXmlObject::Write(char* buffer) const
         return out;
     }
     if (WritesRawText(*this)) {
-        out = Append(out, Text);
+        out = Append(out, GetText(), static_cast<size_t>(GetTextLength()));
         *out = '\0';
         return out;
     }
     const bool closes = IsEmptyOrEndTag();
     *out++ = '<';
     if (closes && !EndsWithSlash(*this)) *out++ = '/';
-    out = Append(out, Name);
-    for (const auto& attribute : Attributes) {
+    out = Append(out, Block + PieceStart(1), PieceLength(1));
+    for (size_t i = 0; i < AttributeCount; ++i) {
         *out++ = ' ';
-        out = Append(out, attribute.first);
+        out = Append(out, Block + PieceStart(2 + 2 * i), PieceLength(2 + 2 * i));
         *out++ = '=';
         *out++ = '"';
-        out = Append(out, attribute.second);
+        out = Append(out, Block + PieceStart(3 + 2 * i), PieceLength(3 + 2 * i));
         *out++ = '"';
     }
     if (closes && EndsWithSlash(*this)) *out++ = '/';

@@ -2,6 +2,8 @@
 // the tree builder, the markup writer and the per-call working state.
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -33,11 +35,15 @@ public:
     // the record is a tag or a region marker.
     void SetText(const char* text, int length);
     // The raw text; null for a record that never had text.
-    const char* GetText() const { return HasText ? Text.c_str() : nullptr; }
-    int GetTextLength() const { return static_cast<int>(Text.size()); }
+    const char* GetText() const { return HasText ? Block + TextOffset() : nullptr; }
+    // Held at INT_MAX for a longer text.
+    int GetTextLength() const
+    {
+        return HasText ? static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX)) : 0;
+    }
     // Replaces the raw text without parsing it again (used by passes that
     // trim or escape a text run in place).
-    void ReplaceText(std::string text);
+    void ReplaceText(const std::string& text);
 
     // A new record made from this record's raw text; edits are not carried over.
     CXmlObject* Clone() const;
@@ -46,13 +52,18 @@ public:
     // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
     void MakeEmptyElement();
 
-    const char* GetName() const { return HasName ? Name.c_str() : nullptr; }
+    const char* GetName() const { return HasName ? Block + Offset(0) : nullptr; }
+    // The code of the name (see ElementNameCode); 0 without a name.
+    uint8_t GetNameCode() const { return NameCode; }
+    // True when the name has no upper-case letter.
+    bool IsNameLowerCase() const { return NameLowerCase; }
     // Replaces the name by a copy of `name`; a leading '/' is not copied.
     void SetName(const char* name);
     // Lower-cases the element name and every attribute name in place.
     void LowerCaseNames();
 
-    int GetAttributeCount() const { return static_cast<int>(Attributes.size()); }
+    ~CXmlObject() { delete[] Block; }
+    int GetAttributeCount() const { return static_cast<int>(AttributeCount); }
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
     // Value of the first attribute of that name (any case), or null.
@@ -103,19 +114,45 @@ private:
     };
     // The kind predicates depend on the raw text only, so they are worked out
     // whenever the raw text changes.
-    void ClassifyText();
+    static uint8_t KindOf(const char* text, size_t length);
+    static int MarkerKindOf(const char* text, size_t length);
     void NoteChange();
-    void ParseNameAndAttributes();
     friend class CXmlNode;
-    void ParseAttributes(size_t from);
     int FindAttribute(const char* name) const;
 
-    std::string Text;
-    std::string Name;
-    std::vector<std::pair<std::string, std::string>> Attributes;
+    // Everything the record holds lives in one heap block: a table of 32-bit
+    // offsets, then the raw text, the name and each attribute's name and
+    // value, one after the other and each NUL-terminated. Offset k is where
+    // piece k + 1 starts (piece 0 is the text, 1 the name, then attribute i's
+    // name and value are 2 + 2i and 3 + 2i); the last offset is the block's end.
+    // Edits build a new block.
+    struct CPiece {
+        const char* Data;
+        size_t Length;
+    };
+    struct CAttributePieces {
+        CPiece Name;
+        CPiece Value;
+    };
+    void Assemble(CPiece text, CPiece name, const CAttributePieces* attributes, size_t count);
+    void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
+    std::vector<CAttributePieces> AttributePieces() const;
+    void ParseNameAndAttributes(CPiece text);
+    void NoteName();
+    size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount); }
+    size_t TextOffset() const { return OffsetCount() * sizeof(uint32_t); }
+    uint32_t Offset(size_t k) const;
+    size_t PieceStart(size_t piece) const { return piece == 0 ? TextOffset() : Offset(piece - 1); }
+    size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
+    CPiece Piece(size_t piece) const { return {Block + PieceStart(piece), PieceLength(piece)}; }
+
+    char* Block = nullptr;
+    uint32_t AttributeCount = 0;
     bool HasText = false;
     bool HasName = false;
+    bool NameLowerCase = false;
     uint8_t Kind = 0;
+    uint8_t NameCode = 0;
     // The node holding this record, told of changes to the record.
     CXmlNode* Owner = nullptr;
 };
@@ -277,6 +314,7 @@ bool IsBlank(const char* text);
 void CollapseWhitespace(char* text);
 void CollapseWhitespace(std::string& text);
 // ASCII case changes in place; other bytes stay.
+void LowerCaseAscii(char* text, size_t length);
 std::string& LowerCaseAscii(std::string& text);
 std::string& UpperCaseAscii(std::string& text);
 // Case-insensitive equality of two texts (ASCII letters only).
