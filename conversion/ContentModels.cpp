@@ -51,5 +51,5 @@ const CContentModel ModelTd = {TEXT INLINE, CORE};
 const CContentModel ModelTextStyle = {TEXT INLINE "table\0", CORE};
 const CContentModel ModelP = {TEXT FLOW, "align\0mode\0" CORE};
 
-const char ContentTitle[] = TEXT "";
-const char ContentTextarea[] = TEXT "";
+const CContentList ContentTitle = TEXT "";
+const CContentList ContentTextarea = TEXT "";

@@ -3,8 +3,18 @@
 // attribute list is a name list.
 #pragma once
 
+#include "markup/ElementNames.h"
+
+// A content list made ready for the filter: the flag, and the names as a set.
+struct CContentList {
+    // Converts from the list text, which outlives it.
+    CContentList(const char* list) : TextAllowed(list[0] == 1), Names(list + 1) {}
+    bool TextAllowed;
+    CElementSet Names;
+};
+
 struct CContentModel {
-    const char* Content;
+    CContentList Content;
     const char* Attributes;
 };
 
@@ -46,5 +56,5 @@ extern const CContentModel ModelTextStyle;
 extern const CContentModel ModelP;
 
 // Content lists applied with FilterChildren alone.
-extern const char ContentTitle[];
-extern const char ContentTextarea[];
+extern const CContentList ContentTitle;
+extern const CContentList ContentTextarea;

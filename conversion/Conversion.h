@@ -7,6 +7,7 @@
 class CXmlNode;
 class CDevice;
 class CWmlSettings;
+struct CContentList;
 
 // Pre-pass: lower-cases names, closes void elements, gives every open start
 // tag its end tag, then prunes stray end tags and empty text styles.
@@ -22,10 +23,11 @@ bool LeadingBlankRemovable(const CXmlNode* node);
 bool TrailingBlankRemovable(const CXmlNode* node);
 
 // Content lists: one flag byte (1 when text is allowed), then a name list.
-void FilterChildren(CXmlNode* element, const char* contentList);
+void FilterChildren(CXmlNode* element, const CContentList& contentList);
 // Filters an element's children and attributes; `node` is its start tag or
 // its end tag. Returns the start tag.
-CXmlNode* FilterElement(CXmlNode* node, const char* contentList, const char* attributeList);
+CXmlNode* FilterElement(CXmlNode* node, const CContentList& contentList,
+                        const char* attributeList);
 
 // Escapes a text for WML: a bare '&' becomes `ampText`, '<' and '>' become
 // entities, and entity references are kept (lower-cased). Returns null when

@@ -8,18 +8,18 @@ namespace {
 // have not changed since, needs no second judgement when the filter of an
 // enclosing element unwraps it: its children would all stay again. This keeps
 // elements that unwrap into each other, however deeply nested, linear.
-bool ChildrenPassed(const CXmlNode* element, const char* contentList)
+bool ChildrenPassed(const CXmlNode* element, const CContentList& contentList)
 {
     const CXmlObject* record = element->GetObject();
-    return record != nullptr && record->FilteredWith == contentList &&
+    return record != nullptr && record->FilteredWith == &contentList &&
            record->FilteredVersion == element->GetChildrenVersion();
 }
 
-void RememberFiltered(CXmlNode* element, const char* contentList)
+void RememberFiltered(CXmlNode* element, const CContentList& contentList)
 {
     CXmlObject* record = element->GetObject();
     if (record == nullptr) return;
-    record->FilteredWith = contentList;
+    record->FilteredWith = &contentList;
     record->FilteredVersion = element->GetChildrenVersion();
 }
 
@@ -33,10 +33,9 @@ void HoistChildren(CXmlNode* node)
 
 }  // namespace
 
-void FilterChildren(CXmlNode* element, const char* contentList)
+void FilterChildren(CXmlNode* element, const CContentList& contentList)
 {
-    const bool textAllowed = contentList[0] == 1;
-    const char* names = contentList + 1;
+    const bool textAllowed = contentList.TextAllowed;
     CXmlNode* skipFirst = nullptr;
     CXmlNode* skipLast = nullptr;
     CXmlNode* node = element->GetFirstChild();
@@ -46,7 +45,7 @@ void FilterChildren(CXmlNode* element, const char* contentList)
             skipFirst = nullptr;
             continue;
         }
-        bool keep = node->IsComment() || (node->IsTag() ? IsNameInList(node->GetName(), names)
+        bool keep = node->IsComment() || (node->IsTag() ? contentList.Names.Contains(node->GetObject())
                                                         : textAllowed);
         if (keep) {
             node = node->GetNextSibling();
@@ -68,7 +67,7 @@ void FilterChildren(CXmlNode* element, const char* contentList)
     RememberFiltered(element, contentList);
 }
 
-CXmlNode* FilterElement(CXmlNode* node, const char* contentList, const char* attributeList)
+CXmlNode* FilterElement(CXmlNode* node, const CContentList& contentList, const char* attributeList)
 {
     CXmlNode* target = node;
     if (!node->IsStartTag()) {

@@ -5,6 +5,7 @@
 #include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
+#include "markup/ElementNames.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ char FirstByte(const CXmlNode* node)
 
 bool IsBlockTag(const CXmlNode* node)
 {
-    return node->IsTag() && IsNameInList(node->GetName(), BlockNames);
+    static const CElementSet blockNames(BlockNames);
+    return node->IsTag() && blockNames.Contains(node->GetObject());
 }
 
 // What a node met on the way back from a leading blank says about it.

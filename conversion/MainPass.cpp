@@ -1,9 +1,10 @@
-#include <cstring>
+#include <array>
 #include <vector>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
 #include "devices/Xmldevice.h"
+#include "markup/ElementNames.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ struct CRule {
 
 const CContentModel NoModel = {"\x00", ""};
 
-// In the order in which names are tested; the first match wins.
+// The element rules by name; any other element gets RuleOther.
 const CRule Rules[] = {
     {"html", RuleHtml, &ModelWmlAtHtmlEnd},
     {"wml", RuleHtml, &ModelWmlAtHtmlEnd},
@@ -57,9 +58,12 @@ const CRule Rules[] = {
     {"br", RuleFilterAtEnd, &ModelTextStyle},
     {"p", RuleP, &ModelP},
     {"form", RuleForm, &NoModel},
-};
-
-const CRule LaterRules[] = {
+    {"h1", RuleHeading, &NoModel},
+    {"h2", RuleHeading, &NoModel},
+    {"h3", RuleHeading, &NoModel},
+    {"h4", RuleHeading, &NoModel},
+    {"h5", RuleHeading, &NoModel},
+    {"h6", RuleHeading, &NoModel},
     {"hr", RuleHr, &NoModel},
     {"center", RuleCenter, &ModelP},
     {"font", RuleFont, &NoModel},
@@ -69,33 +73,28 @@ const CRule LaterRules[] = {
     {"nowap", RuleRemoveWithContent, &NoModel},
 };
 
-bool IsHeadingName(const char* name)
+// The rule of each name code, worked out once.
+const std::array<const CRule*, 256>& RulesByCode()
 {
-    return name[0] == 'h' && name[1] >= '1' && name[1] <= '6' && name[2] == '\0';
+    static const std::array<const CRule*, 256> table = [] {
+        std::array<const CRule*, 256> rules{};
+        for (const CRule& rule : Rules)
+            if (const uint8_t code = ElementNameCode(rule.Name)) rules[code] = &rule;
+        return rules;
+    }();
+    return table;
 }
 
-const CRule* FindRule(const CRule* first, const CRule* last, const char* name)
-{
-    for (const CRule* rule = first; rule != last; ++rule)
-        if (strcmp(rule->Name, name) == 0) return rule;
-    return nullptr;
-}
-
+// Rule names are lower case and compared exactly, so a name with an
+// upper-case letter has no rule.
 void ApplyRule(CXmlNode* node)
 {
-    const char* name = node->GetName();
-    if (name == nullptr) name = "";
-    const CRule* rule = FindRule(std::begin(Rules), std::end(Rules), name);
-    if (rule == nullptr && IsHeadingName(name)) {
-        RuleHeading(node, NoModel);
-        return;
-    }
-    if (rule == nullptr) rule = FindRule(std::begin(LaterRules), std::end(LaterRules), name);
-    if (rule == nullptr) {
+    const CXmlObject* record = node->GetObject();
+    const CRule* rule = record->IsNameLowerCase() ? RulesByCode()[record->GetNameCode()] : nullptr;
+    if (rule == nullptr)
         RuleOther(node, NoModel);
-        return;
-    }
-    rule->Apply(node, *rule->Model);
+    else
+        rule->Apply(node, *rule->Model);
 }
 
 void StartAtRoot(CXmlNode* root)

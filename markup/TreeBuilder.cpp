@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
+#include "markup/ElementNames.h"
 #include "markup/NodeInternals.h"
 
 namespace {
@@ -17,7 +18,8 @@ bool IsTitleStart(const CXmlNode* node)
 // Decides whether a token outside the regions meant for the device is kept.
 bool SurvivesExclusion(const CXmlNode* node, const CXmlNode* current)
 {
-    if (node->IsTag()) return IsNameInList(node->GetName(), SkeletonNames);
+    static const CElementSet skeletonNames(SkeletonNames);
+    if (node->IsTag()) return skeletonNames.Contains(node->GetObject());
     return IsTitleStart(current);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "markup/ElementNames.h"
+
 const char LineBreakElements[] = "wml\0card\0table\0tr\0select\0p\0input\0postfield\0go\0do\0";
 
 namespace {
@@ -18,11 +20,19 @@ bool WritesOwnText(const CXmlNode* node)
     return text != nullptr && text[0] == '<' && (text[1] == '!' || text[1] == '?');
 }
 
+// The names the writer is given are nearly always the converter's own list.
+bool IsLineBreakName(const CXmlNode* node, const char* lineBreakNames)
+{
+    static const CElementSet lineBreakElements(LineBreakElements);
+    if (lineBreakNames == LineBreakElements) return lineBreakElements.Contains(node->GetObject());
+    return IsNameInList(node->GetName(), lineBreakNames);
+}
+
 bool IsLineBroken(const CXmlNode* node, const char* lineBreakNames)
 {
     if (!node->IsTag()) return false;
     const char* text = node->GetText();
-    return IsNameInList(node->GetName(), lineBreakNames) || text[1] == '!' || text[1] == '?';
+    return IsLineBreakName(node, lineBreakNames) || text[1] == '!' || text[1] == '?';
 }
 
 bool IsBelowRootChildren(const CXmlNode* node)

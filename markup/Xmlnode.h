@@ -102,7 +102,7 @@ public:
 
     // The content list this record's element last had its children filtered
     // with, and its children's version then (see CXmlNode::GetChildrenVersion).
-    const char* FilteredWith = nullptr;
+    const void* FilteredWith = nullptr;
     uint32_t FilteredVersion = 0;
 
 private:
