@@ -81,6 +81,11 @@ void CollapseWhitespace(char* text)
     text[CollapseInPlace(text, strlen(text))] = '\0';
 }
 
+size_t CollapseWhitespace(char* text, size_t length)
+{
+    return CollapseInPlace(text, length);
+}
+
 void CollapseWhitespace(std::string& text)
 {
     text.resize(CollapseInPlace(text, text.size()));

@@ -108,13 +108,11 @@ void CXmlNode::AddToken(CXmlObject* record)
             return;
         }
     } else if (!node->IsComment()) {
-        std::string text = record->GetText();
-        CollapseWhitespace(text);
-        if (text.empty()) {
+        record->CollapseText();
+        if (record->GetTextLength() == 0) {
             delete node;
             return;
         }
-        record->ReplaceText(std::move(text));
     }
     LinkToken(node);
     RootState().CurrentNode = node;

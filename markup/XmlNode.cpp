@@ -138,15 +138,6 @@ void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
     root.WorkingVariables = state;
 }
 
-const char* CXmlNode::GetName() const { return Object ? Object->GetName() : nullptr; }
-const char* CXmlNode::GetText() const { return Object ? Object->GetText() : nullptr; }
-bool CXmlNode::IsComment() const { return Object && Object->IsComment(); }
-bool CXmlNode::IsTag() const { return Object && Object->IsTag(); }
-bool CXmlNode::IsStartTag() const { return Object && Object->IsStartTag(); }
-bool CXmlNode::IsEmptyOrEndTag() const { return Object && Object->IsEmptyOrEndTag(); }
-bool CXmlNode::IsTextStyleTag() const { return Object && Object->IsTextStyleTag(); }
-bool CXmlNode::IsVoidTag() const { return Object && Object->IsVoidTag(); }
-
 bool CXmlNode::IsNamed(const char* name) const
 {
     const char* own = GetName();

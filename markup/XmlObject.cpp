@@ -18,13 +18,6 @@ bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b =
 
 }  // namespace
 
-uint32_t CXmlObject::Offset(size_t k) const
-{
-    uint32_t offset;
-    memcpy(&offset, Block + k * sizeof(uint32_t), sizeof offset);
-    return offset;
-}
-
 // The pieces may lie in the old block: it is released only after the new
 // one holds their copies.
 void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attributes,
@@ -111,6 +104,26 @@ void CXmlObject::ReplaceText(const std::string& text)
              attributes.data(), attributes.size());
     HasText = true;
     Kind = KindOf(text.data(), text.size());
+}
+
+// Collapsing only shortens the text: the pieces after it move down in the
+// same block.
+void CXmlObject::CollapseText()
+{
+    if (!HasText) return;
+    NoteChange();
+    char* text = Block + TextOffset();
+    const size_t length = PieceLength(0);
+    const size_t shortened = CollapseWhitespace(text, length);
+    if (shortened == length) return;
+    const size_t removed = length - shortened;
+    const size_t end = Offset(OffsetCount() - 1);
+    memmove(text + shortened, text + length, end - Offset(0) + 1);
+    for (size_t k = 0; k < OffsetCount(); ++k) {
+        const uint32_t moved = Offset(k) - static_cast<uint32_t>(removed);
+        memcpy(Block + k * sizeof(uint32_t), &moved, sizeof moved);
+    }
+    Kind = KindOf(text, shortened);
 }
 
 // The parent of the node holding this record judges its children by their

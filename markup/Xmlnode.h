@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,9 @@ public:
     // Replaces the raw text without parsing it again (used by passes that
     // trim or escape a text run in place).
     void ReplaceText(const std::string& text);
+
+    // CollapseWhitespace on the raw text, in place; name and attributes stay.
+    void CollapseText();
 
     // A new record made from this record's raw text; edits are not carried over.
     CXmlObject* Clone() const;
@@ -141,7 +145,12 @@ private:
     void NoteName();
     size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount); }
     size_t TextOffset() const { return OffsetCount() * sizeof(uint32_t); }
-    uint32_t Offset(size_t k) const;
+    uint32_t Offset(size_t k) const
+    {
+        uint32_t offset;
+        memcpy(&offset, Block + k * sizeof(uint32_t), sizeof offset);
+        return offset;
+    }
     size_t PieceStart(size_t piece) const { return piece == 0 ? TextOffset() : Offset(piece - 1); }
     size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
     CPiece Piece(size_t piece) const { return {Block + PieceStart(piece), PieceLength(piece)}; }
@@ -190,14 +199,14 @@ public:
     // The working state of this node's document, or null.
     CWorkingVariables* GetDocumentState() const { return DocumentRoot->GetWorkingVariables(); }
 
-    const char* GetName() const;
-    const char* GetText() const;
-    bool IsComment() const;
-    bool IsTag() const;
-    bool IsStartTag() const;
-    bool IsEmptyOrEndTag() const;
-    bool IsTextStyleTag() const;
-    bool IsVoidTag() const;
+    const char* GetName() const { return Object ? Object->GetName() : nullptr; }
+    const char* GetText() const { return Object ? Object->GetText() : nullptr; }
+    bool IsComment() const { return Object && Object->IsComment(); }
+    bool IsTag() const { return Object && Object->IsTag(); }
+    bool IsStartTag() const { return Object && Object->IsStartTag(); }
+    bool IsEmptyOrEndTag() const { return Object && Object->IsEmptyOrEndTag(); }
+    bool IsTextStyleTag() const { return Object && Object->IsTextStyleTag(); }
+    bool IsVoidTag() const { return Object && Object->IsVoidTag(); }
     // An element name exactly equal to `name` (names are lower case after the pre-pass).
     bool IsNamed(const char* name) const;
 
@@ -313,6 +322,8 @@ bool IsBlank(const char* text);
 // In place: bytes below 32 become blanks, then runs of blanks shrink to one.
 void CollapseWhitespace(char* text);
 void CollapseWhitespace(std::string& text);
+// The same for `length` bytes without a NUL; returns the new length.
+size_t CollapseWhitespace(char* text, size_t length);
 // ASCII case changes in place; other bytes stay.
 void LowerCaseAscii(char* text, size_t length);
 std::string& LowerCaseAscii(std::string& text);
