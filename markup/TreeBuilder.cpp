@@ -65,9 +65,7 @@ private:
 
 void CXmlParser::OnToken(CXmlNode* root, CXmlObject* token)
 {
-    CXmlObject* copy = new CXmlObject;
-    copy->TakeFrom(*token);
-    root->AddToken(copy);
+    root->AddTokenFrom(*token);
 }
 
 void CXmlNode::Parse(const char* text, int length)
@@ -85,7 +83,21 @@ void CXmlNode::EnsureWorkingState()
 
 void CXmlNode::AddToken(CXmlObject* record)
 {
-    CXmlNode* node = new CXmlNode(record);
+    PlaceToken(new CXmlNode(record));
+}
+
+void CXmlNode::AddTokenFrom(CXmlObject& token)
+{
+    CXmlNode* node = new CXmlNode;
+    node->Record.TakeFrom(token);
+    node->Record.Owner = node;
+    node->HasRecord = true;
+    PlaceToken(node);
+}
+
+void CXmlNode::PlaceToken(CXmlNode* node)
+{
+    CXmlObject* record = node->GetObject();
     node->DocumentRoot = this;
     EnsureWorkingState();
     CWorkingVariables* state = GetWorkingVariables();

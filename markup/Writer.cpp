@@ -59,14 +59,14 @@ char* CXmlNode::Write(char* buffer, const char* lineBreakNames) const
     for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
         if (!WritesOwnText(node)) continue;
         if (!IsLineBroken(node, lineBreakNames)) {
-            out = node->Object->Write(out);
+            out = node->Record.Write(out);
             continue;
         }
         if (IsBelowRootChildren(node) && out != buffer && out[-1] != '\n') {
             *out++ = '\r';
             *out++ = '\n';
         }
-        out = node->Object->Write(out);
+        out = node->Record.Write(out);
         *out++ = '\r';
         *out++ = '\n';
         *out = '\0';
@@ -79,7 +79,7 @@ long long CXmlNode::GetWriteLength(const char*) const
     long long length = 0;
     for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
         if (!WritesOwnText(node)) continue;
-        length += node->Object->GetWriteLength();
+        length += node->Record.GetWriteLength();
         if (node->IsTag()) length += IsBelowRootChildren(node) ? 4 : 2;
     }
     return length;

@@ -61,15 +61,20 @@ CRootState::~CRootState()
 
 CXmlNode::CXmlNode() : DocumentRoot(this) {}
 
-CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this), Object(record)
+CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this), HasRecord(record != nullptr)
 {
-    if (Object != nullptr) Object->Owner = this;
+    if (record == nullptr) return;
+    Record.TakeFrom(*record);
+    Record.FilteredWith = record->FilteredWith;
+    Record.FilteredVersion = record->FilteredVersion;
+    delete record;
+    Record.Owner = this;
 }
 
-CXmlNode::CXmlNode(const char* text) : DocumentRoot(this), Object(new CXmlObject)
+CXmlNode::CXmlNode(const char* text) : DocumentRoot(this), HasRecord(true)
 {
-    Object->SetText(text, static_cast<int>(strlen(text)));
-    Object->Owner = this;
+    Record.SetText(text, static_cast<int>(strlen(text)));
+    Record.Owner = this;
 }
 
 void CXmlNode::NoteRecordChanged() const
@@ -97,7 +102,6 @@ CXmlNode::~CXmlNode()
         OwnCell->Owner = nullptr;
         Release(OwnCell);
     }
-    delete Object;
     delete Root;
 }
 
@@ -326,6 +330,6 @@ void CXmlNode::MoveChildrenAfter(CXmlNode* node)
 
 void CXmlNode::MakeEmptyElement()
 {
-    if (Object != nullptr) Object->MakeEmptyElement();
+    if (HasRecord) Record.MakeEmptyElement();
     MoveChildrenAfter(this);
 }

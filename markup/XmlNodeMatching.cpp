@@ -32,7 +32,7 @@ bool CXmlNode::HasTextBefore() const
     static const char stopNames[] = "table\0p\0br\0";
     const CXmlNode* root = DocumentRoot;
     const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : GetParent();
-    while (p != nullptr && p != root && p->Object != nullptr) {
+    while (p != nullptr && p != root && p->HasRecord) {
         if (p->IsTag()) {
             if (IsNameInList(p->GetName(), stopNames)) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {

@@ -155,15 +155,15 @@ private:
     size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
     CPiece Piece(size_t piece) const { return {Block + PieceStart(piece), PieceLength(piece)}; }
 
-    char* Block = nullptr;
     uint32_t AttributeCount = 0;
+    char* Block = nullptr;
+    // The node holding this record, told of changes to the record.
+    CXmlNode* Owner = nullptr;
     bool HasText = false;
     bool HasName = false;
     bool NameLowerCase = false;
     uint8_t Kind = 0;
     uint8_t NameCode = 0;
-    // The node holding this record, told of changes to the record.
-    CXmlNode* Owner = nullptr;
 };
 
 // One node of the document tree: the root of a page (no record, carries the
@@ -172,6 +172,7 @@ private:
 class CXmlNode {
 public:
     CXmlNode();
+    // Takes the record's contents and destroys it.
     explicit CXmlNode(CXmlObject* record);
     explicit CXmlNode(const char* text);
     CXmlNode(const CXmlNode&) = delete;
@@ -179,7 +180,7 @@ public:
     static void* operator new(size_t size);
     static void operator delete(void* block, size_t size);
     // Destroys the whole subtree without nesting calls, then leaves the parent.
-    virtual ~CXmlNode();
+    ~CXmlNode();
 
     CXmlNode* GetDocumentRoot() const { return DocumentRoot; }
     void SetDocumentRoot(CXmlNode* root) { DocumentRoot = root; }
@@ -189,7 +190,7 @@ public:
     CXmlNode* GetPreviousSibling() const { return PreviousSibling; }
     CXmlNode* GetNextSibling() const { return NextSibling; }
     CXmlNode* GetCurrentNode() const;
-    CXmlObject* GetObject() const { return Object; }
+    CXmlObject* GetObject() const { return HasRecord ? &Record : nullptr; }
     // Changes whenever a child joins or leaves this node's child list or a
     // child's record changes; equal versions mean the children are as they were.
     uint32_t GetChildrenVersion() const { return ChildrenVersion; }
@@ -199,14 +200,14 @@ public:
     // The working state of this node's document, or null.
     CWorkingVariables* GetDocumentState() const { return DocumentRoot->GetWorkingVariables(); }
 
-    const char* GetName() const { return Object ? Object->GetName() : nullptr; }
-    const char* GetText() const { return Object ? Object->GetText() : nullptr; }
-    bool IsComment() const { return Object && Object->IsComment(); }
-    bool IsTag() const { return Object && Object->IsTag(); }
-    bool IsStartTag() const { return Object && Object->IsStartTag(); }
-    bool IsEmptyOrEndTag() const { return Object && Object->IsEmptyOrEndTag(); }
-    bool IsTextStyleTag() const { return Object && Object->IsTextStyleTag(); }
-    bool IsVoidTag() const { return Object && Object->IsVoidTag(); }
+    const char* GetName() const { return HasRecord ? Record.GetName() : nullptr; }
+    const char* GetText() const { return HasRecord ? Record.GetText() : nullptr; }
+    bool IsComment() const { return HasRecord && Record.IsComment(); }
+    bool IsTag() const { return HasRecord && Record.IsTag(); }
+    bool IsStartTag() const { return HasRecord && Record.IsStartTag(); }
+    bool IsEmptyOrEndTag() const { return HasRecord && Record.IsEmptyOrEndTag(); }
+    bool IsTextStyleTag() const { return HasRecord && Record.IsTextStyleTag(); }
+    bool IsVoidTag() const { return HasRecord && Record.IsVoidTag(); }
     // An element name exactly equal to `name` (names are lower case after the pre-pass).
     bool IsNamed(const char* name) const;
 
@@ -243,6 +244,8 @@ public:
     void Parse(const char* text, int length);
     // Tree builder: places one token (owned from now on) or destroys it.
     void AddToken(CXmlObject* record);
+    // The same for a token whose contents move into the new node.
+    void AddTokenFrom(CXmlObject& token);
 
     // Markup writer: writes the subtree NUL-terminated and returns `buffer`.
     char* Write(char* buffer, const char* lineBreakNames) const;
@@ -258,6 +261,7 @@ private:
     void NoteChildrenChanged() { ++ChildrenVersion; }
     void NoteRecordChanged() const;
     CRootState& RootState();
+    void PlaceToken(CXmlNode* node);
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
 
@@ -271,10 +275,12 @@ private:
     CXmlNode* LastChild = nullptr;
     CXmlNode* PreviousSibling = nullptr;
     CXmlNode* NextSibling = nullptr;
-    CXmlObject* Object = nullptr;
+    // A node's record lives inside it; the root has none.
+    mutable CXmlObject Record;
     // Root only: the node placed last, the working state, the tree builder's state.
     CRootState* Root = nullptr;
     uint32_t ChildrenVersion = 0;
+    bool HasRecord = false;
     friend class CXmlObject;
 };
 
