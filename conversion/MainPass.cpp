@@ -74,10 +74,10 @@ const CRule Rules[] = {
 };
 
 // The rule of each name code, worked out once.
-const std::array<const CRule*, 256>& RulesByCode()
+const std::array<const CRule*, ElementCodeBound>& RulesByCode()
 {
-    static const std::array<const CRule*, 256> table = [] {
-        std::array<const CRule*, 256> rules{};
+    static const std::array<const CRule*, ElementCodeBound> table = [] {
+        std::array<const CRule*, ElementCodeBound> rules{};
         for (const CRule& rule : Rules)
             if (const uint8_t code = ElementNameCode(rule.Name)) rules[code] = &rule;
         return rules;

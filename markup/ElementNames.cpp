@@ -1,6 +1,7 @@
 #include "markup/ElementNames.h"
 
 #include <array>
+#include <iterator>
 #include <cstring>
 
 #include "markup/Xmlnode.h"
@@ -20,6 +21,8 @@ const char* const CodedNames[] = {
     "table",    "td",       "template", "textarea", "th",      "timer",    "title",
     "tr",       "tt",       "u",        "wbr",     "wml",
 };
+
+static_assert(std::size(CodedNames) < ElementCodeBound, "every code stays below the bound");
 
 constexpr size_t LongestName = 9;
 constexpr size_t SlotCount = 512;

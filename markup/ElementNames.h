@@ -9,6 +9,9 @@
 
 class CXmlObject;
 
+// Codes run from 1 to below this bound.
+constexpr size_t ElementCodeBound = 64;
+
 // The code of a name, ASCII case ignored; 0 for a name without one.
 uint8_t ElementNameCode(const char* name, size_t length);
 uint8_t ElementNameCode(const char* name);
@@ -22,7 +25,7 @@ public:
     bool Contains(const CXmlObject* record) const;
 
 private:
-    std::bitset<256> Codes;
+    std::bitset<ElementCodeBound> Codes;
     const char* List;
     bool HasUncodedNames = false;
 };

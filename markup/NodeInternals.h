@@ -1,9 +1,11 @@
 // Internals of the document tree shared by the markup sources only.
 #pragma once
 
+#include <array>
 #include <string>
 #include <unordered_map>
 
+#include "markup/ElementNames.h"
 #include "markup/Xmlnode.h"
 
 // The identity of one child list: the children of a node point here, and the
@@ -25,7 +27,9 @@ struct CRootState {
     // The node the tree builder placed last.
     CXmlNode* CurrentNode = nullptr;
     CWorkingVariables* WorkingVariables = nullptr;
-    // Open start tags among the current node and its ancestors, by lower-case
-    // name: an end tag whose name is not here closes nothing.
+    // Open start tags among the current node and its ancestors, by name
+    // code, or by lower-case name for names without one: an end tag whose
+    // name is not here closes nothing.
+    std::array<int, ElementCodeBound> OpenCodes{};
     std::unordered_map<std::string, int> OpenNames;
 };

@@ -1,5 +1,7 @@
 #include "markup/Xmlnode.h"
 
+#include <cstring>
+
 namespace {
 
 enum class CommentCloser { None, Apostrophe, LineSlashes, Block };
@@ -43,6 +45,12 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
         OnToken(root, &token);
     };
     for (int p = 0; p < length; ++p) {
+        // Between tags only a '<' can change anything, and the last byte
+        // never opens a tag.
+        if (!s.InTag && p < length - 1) {
+            const void* open = memchr(text + p, '<', static_cast<size_t>(length - 1 - p));
+            p = open != nullptr ? static_cast<int>(static_cast<const char*>(open) - text) : length - 1;
+        }
         const char b = text[p];
         if (p == length - 1 && !s.InTag) {
             if (p >= s.TokenStart) emit(s.TokenStart, p);

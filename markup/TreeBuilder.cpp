@@ -38,26 +38,38 @@ std::string LowerCaseName(const CXmlNode* node)
 // and its ancestors: the only start tags that an end tag can close.
 class COpenTags {
 public:
-    explicit COpenTags(CRootState& root) : Names(root.OpenNames) {}
+    explicit COpenTags(CRootState& root) : Codes(root.OpenCodes), Names(root.OpenNames) {}
 
     void Enter(const CXmlNode* node)
     {
-        if (IsOpenStartTag(node)) ++Names[LowerCaseName(node)];
+        if (!IsOpenStartTag(node)) return;
+        if (const uint8_t code = CodeOf(node))
+            ++Codes[code];
+        else
+            ++Names[LowerCaseName(node)];
     }
 
     void Leave(const CXmlNode* node)
     {
         if (!IsOpenStartTag(node)) return;
+        if (const uint8_t code = CodeOf(node)) {
+            if (Codes[code] > 0) --Codes[code];
+            return;
+        }
         auto found = Names.find(LowerCaseName(node));
         if (found != Names.end() && --found->second == 0) Names.erase(found);
     }
 
     bool MayClose(const CXmlNode* endTag) const
     {
+        if (const uint8_t code = CodeOf(endTag)) return Codes[code] > 0;
         return Names.find(LowerCaseName(endTag)) != Names.end();
     }
 
 private:
+    static uint8_t CodeOf(const CXmlNode* node) { return node->GetObject()->GetNameCode(); }
+
+    std::array<int, ElementCodeBound>& Codes;
     std::unordered_map<std::string, int>& Names;
 };
 

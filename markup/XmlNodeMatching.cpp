@@ -1,9 +1,23 @@
+#include "markup/ElementNames.h"
 #include "markup/Xmlnode.h"
+
+namespace {
+
+// Names equal but for ASCII case. Coded names differ from every other name
+// in their code, so only two uncoded names need comparing.
+bool SameName(const CXmlNode* a, const CXmlNode* b)
+{
+    const uint8_t codeA = a->GetObject()->GetNameCode();
+    const uint8_t codeB = b->GetObject()->GetNameCode();
+    if (codeA != 0 || codeB != 0) return codeA == codeB;
+    return EqualNoCase(a->GetName(), b->GetName());
+}
+
+}  // namespace
 
 bool CXmlNode::IsClosedBy(const CXmlNode* other) const
 {
-    return other != nullptr && other->IsEmptyOrEndTag() && IsStartTag() &&
-           EqualNoCase(GetName(), other->GetName());
+    return other != nullptr && other->IsEmptyOrEndTag() && IsStartTag() && SameName(this, other);
 }
 
 bool CXmlNode::IsComplete() const
@@ -17,7 +31,7 @@ bool CXmlNode::MatchesStartTag(const CXmlNode* start) const
 {
     return start != nullptr && start->IsStartTag() && IsEmptyOrEndTag() &&
            (!start->IsComplete() || start->NextSibling == this) &&
-           EqualNoCase(GetName(), start->GetName());
+           SameName(this, start);
 }
 
 bool CXmlNode::IsStrayEndTag() const
@@ -29,12 +43,12 @@ bool CXmlNode::IsStrayEndTag() const
 // siblings' children) until a "table", "p" or "br" tag or the root.
 bool CXmlNode::HasTextBefore() const
 {
-    static const char stopNames[] = "table\0p\0br\0";
+    static const CElementSet stopNames("table\0p\0br\0");
     const CXmlNode* root = DocumentRoot;
     const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : GetParent();
     while (p != nullptr && p != root && p->HasRecord) {
         if (p->IsTag()) {
-            if (IsNameInList(p->GetName(), stopNames)) return false;
+            if (stopNames.Contains(p->GetObject())) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {
             return true;
         }
