@@ -91,6 +91,7 @@ int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded)
     const char* name = node->GetName();
     if (name == nullptr || *name == '\0') return 0;
     const char* list = ProfileOf(device)->TagReplace;
+    if (list[0] == '\0') return 0;
     const std::string key = SearchKey(name);
     const char* entry = strstr(list, key.c_str());
     if (entry == nullptr) return 0;

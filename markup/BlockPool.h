@@ -81,3 +81,8 @@ private:
     size_t Live = 0;
     size_t SlabBlocks = 0;
 };
+
+// The blocks that hold a record's text, name and attributes. Most are a few
+// dozen bytes, so sizes up to 128 come from pools, in steps of 16 bytes.
+char* AllocateRecordBlock(size_t size);
+void ReleaseRecordBlock(char* block, size_t size);

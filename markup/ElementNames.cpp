@@ -33,11 +33,10 @@ unsigned char Folded(char b)
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
+// First byte, last byte and length tell the coded names nearly apart.
 size_t SlotOf(const char* name, size_t length)
 {
-    size_t hash = 2166136261u;
-    for (size_t i = 0; i < length; ++i) hash = (hash ^ Folded(name[i])) * 16777619u;
-    return hash % SlotCount;
+    return (Folded(name[0]) * 31u + Folded(name[length - 1]) * 7u + length) % SlotCount;
 }
 
 bool SameFolded(const char* name, size_t length, const char* lowerName)

@@ -32,3 +32,42 @@ void* CXmlNode::operator new(size_t size) { return AllocateFromPool<CXmlNode>(si
 void CXmlNode::operator delete(void* block, size_t size) { ReleaseToPool<CXmlNode>(block, size); }
 void* CXmlObject::operator new(size_t size) { return AllocateFromPool<CXmlObject>(size); }
 void CXmlObject::operator delete(void* block, size_t size) { ReleaseToPool<CXmlObject>(block, size); }
+
+namespace {
+
+constexpr size_t RecordBlockStep = 16;
+constexpr size_t PooledRecordBlockSize = 128;
+
+// Calls `use` with the pool for blocks of `size` bytes, or returns false.
+template <typename Use>
+bool WithRecordBlockPool(size_t size, Use use)
+{
+    switch ((size + RecordBlockStep - 1) / RecordBlockStep) {
+    case 0:
+    case 1: use(PoolOf<char[16]>()); return true;
+    case 2: use(PoolOf<char[32]>()); return true;
+    case 3: use(PoolOf<char[48]>()); return true;
+    case 4: use(PoolOf<char[64]>()); return true;
+    case 5: use(PoolOf<char[80]>()); return true;
+    case 6: use(PoolOf<char[96]>()); return true;
+    case 7: use(PoolOf<char[112]>()); return true;
+    case 8: use(PoolOf<char[128]>()); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+char* AllocateRecordBlock(size_t size)
+{
+    void* block = nullptr;
+    if (!WithRecordBlockPool(size, [&](auto& pool) { block = pool.Allocate(); }))
+        block = ::operator new(size);
+    return static_cast<char*>(block);
+}
+
+void ReleaseRecordBlock(char* block, size_t size)
+{
+    if (!WithRecordBlockPool(size, [&](auto& pool) { pool.Release(block); }))
+        ::operator delete(block);
+}

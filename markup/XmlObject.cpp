@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "markup/BlockPool.h"
 #include "markup/ElementNames.h"
 
 namespace {
@@ -24,19 +25,19 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
                           size_t count)
 {
     const size_t offsets = 2 + 2 * count;
-    size_t size = offsets * sizeof(uint32_t) + text.Length + 1 + name.Length + 1;
+    size_t size = (offsets + 1) * sizeof(uint32_t) + text.Length + 1 + name.Length + 1;
     for (size_t i = 0; i < count; ++i)
         size += attributes[i].Name.Length + attributes[i].Value.Length + 2;
     if (size > UINT32_MAX) throw std::bad_alloc();
-    char* block = new char[size];
-    size_t at = offsets * sizeof(uint32_t);
-    size_t k = 0;
+    char* block = AllocateRecordBlock(size);
+    SetWord(block, 0, static_cast<uint32_t>(size));
+    size_t at = (offsets + 1) * sizeof(uint32_t);
+    size_t k = 1;
     auto put = [&](CPiece piece) {
         if (piece.Length > 0) memcpy(block + at, piece.Data, piece.Length);
         at += piece.Length;
         block[at++] = '\0';
-        const uint32_t end = static_cast<uint32_t>(at);
-        memcpy(block + k++ * sizeof(uint32_t), &end, sizeof end);
+        SetWord(block, k++, static_cast<uint32_t>(at));
     };
     put(text);
     put(name);
@@ -44,9 +45,15 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
         put(attributes[i].Name);
         put(attributes[i].Value);
     }
-    delete[] Block;
+    ReleaseBlock();
     Block = block;
     AttributeCount = static_cast<uint32_t>(count);
+}
+
+void CXmlObject::ReleaseBlock()
+{
+    if (Block != nullptr) ReleaseRecordBlock(Block, Word(0));
+    Block = nullptr;
 }
 
 std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
@@ -119,10 +126,8 @@ void CXmlObject::CollapseText()
     const size_t removed = length - shortened;
     const size_t end = Offset(OffsetCount() - 1);
     memmove(text + shortened, text + length, end - Offset(0) + 1);
-    for (size_t k = 0; k < OffsetCount(); ++k) {
-        const uint32_t moved = Offset(k) - static_cast<uint32_t>(removed);
-        memcpy(Block + k * sizeof(uint32_t), &moved, sizeof moved);
-    }
+    for (size_t k = 0; k < OffsetCount(); ++k)
+        SetWord(Block, k + 1, Offset(k) - static_cast<uint32_t>(removed));
     Kind = KindOf(text, shortened);
 }
 
@@ -136,7 +141,7 @@ void CXmlObject::NoteChange()
 void CXmlObject::TakeFrom(CXmlObject& other)
 {
     NoteChange();
-    delete[] Block;
+    ReleaseBlock();
     Block = other.Block;
     AttributeCount = other.AttributeCount;
     HasText = other.HasText;
@@ -241,7 +246,7 @@ void CXmlObject::ParseNameAndAttributes(CPiece text)
         return;
     }
     // Reused from tag to tag, so parsing a page allocates no list per tag.
-    static thread_local std::vector<CAttributePieces> attributes;
+    static std::vector<CAttributePieces> attributes;
     attributes.clear();
     ParseAttributes<CPiece>(text.Data, text.Length, tag.AttributesFrom,
                             [](CPiece name, CPiece value) {
@@ -296,5 +301,6 @@ void CXmlObject::LowerCaseNames()
     auto lower = [this](size_t piece) { LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece)); };
     lower(1);
     for (size_t i = 0; i < AttributeCount; ++i) lower(2 + 2 * i);
-    NoteName();
+    // The code ignores case, so only the case flag changes.
+    NameLowerCase = true;
 }

@@ -66,7 +66,7 @@ public:
     // Lower-cases the element name and every attribute name in place.
     void LowerCaseNames();
 
-    ~CXmlObject() { delete[] Block; }
+    ~CXmlObject() { ReleaseBlock(); }
     int GetAttributeCount() const { return static_cast<int>(AttributeCount); }
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
@@ -124,12 +124,13 @@ private:
     friend class CXmlNode;
     int FindAttribute(const char* name) const;
 
-    // Everything the record holds lives in one heap block: a table of 32-bit
-    // offsets, then the raw text, the name and each attribute's name and
-    // value, one after the other and each NUL-terminated. Offset k is where
-    // piece k + 1 starts (piece 0 is the text, 1 the name, then attribute i's
-    // name and value are 2 + 2i and 3 + 2i); the last offset is the block's end.
-    // Edits build a new block.
+    // Everything the record holds lives in one heap block: its size, a table
+    // of 32-bit offsets, then the raw text, the name and each attribute's name
+    // and value, one after the other and each NUL-terminated. Word 0 is the
+    // block's size; word k + 1 is where piece k + 1 starts (piece 0 is the
+    // text, 1 the name, then attribute i's name and value are 2 + 2i and
+    // 3 + 2i); the last word is where the last piece's NUL ends. Edits build a
+    // new block.
     struct CPiece {
         const char* Data;
         size_t Length;
@@ -139,17 +140,23 @@ private:
         CPiece Value;
     };
     void Assemble(CPiece text, CPiece name, const CAttributePieces* attributes, size_t count);
+    void ReleaseBlock();
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
     std::vector<CAttributePieces> AttributePieces() const;
     void ParseNameAndAttributes(CPiece text);
     void NoteName();
     size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount); }
-    size_t TextOffset() const { return OffsetCount() * sizeof(uint32_t); }
-    uint32_t Offset(size_t k) const
+    size_t TextOffset() const { return (OffsetCount() + 1) * sizeof(uint32_t); }
+    uint32_t Word(size_t k) const
     {
-        uint32_t offset;
-        memcpy(&offset, Block + k * sizeof(uint32_t), sizeof offset);
-        return offset;
+        uint32_t word;
+        memcpy(&word, Block + k * sizeof(uint32_t), sizeof word);
+        return word;
+    }
+    uint32_t Offset(size_t k) const { return Word(k + 1); }
+    static void SetWord(char* block, size_t k, uint32_t word)
+    {
+        memcpy(block + k * sizeof(uint32_t), &word, sizeof word);
     }
     size_t PieceStart(size_t piece) const { return piece == 0 ? TextOffset() : Offset(piece - 1); }
     size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
