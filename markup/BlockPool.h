@@ -3,6 +3,7 @@
 // per-block heap header and no search for a fitting block.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 
@@ -18,14 +19,14 @@ public:
         return block;
     }
 
-    // When the last block comes back, a large pool goes back to the heap; a
-    // small one stays for the next conversion.
+    // When the last block comes back, the pool goes back to the heap, so a
+    // conversion holds no memory once it is over.
     void Release(void* pointer)
     {
         Block* block = static_cast<Block*>(pointer);
         block->Next = Free;
         Free = block;
-        if (--Live == 0 && SlabBlocks > KeptBlocks) ReleaseSlabs();
+        if (--Live == 0) ReleaseSlabs();
     }
 
     ~CBlockPool()
@@ -41,16 +42,15 @@ private:
     struct Slab {
         Slab* Next;
     };
-    // Slabs double from a small first one, so a small page takes little.
-    static constexpr size_t FirstSlabBlocks = 32;
+    // Each slab adds a quarter of the blocks so far, from a small first one:
+    // a small page takes little, and at most a fifth of a pool lies unused.
+    static constexpr size_t SmallestSlabBlocks = 8;
     static constexpr size_t LargestSlabBlocks = 4096;
-    static constexpr size_t KeptBlocks = 8192;
 
     void Grow()
     {
-        const size_t count = SlabBlocks == 0 ? FirstSlabBlocks
-                                             : (SlabBlocks < LargestSlabBlocks ? SlabBlocks
-                                                                                : LargestSlabBlocks);
+        const size_t count =
+            std::min(std::max(SlabBlocks / 4, SmallestSlabBlocks), LargestSlabBlocks);
         const size_t header = (sizeof(Slab) + alignof(Block) - 1) / alignof(Block) * alignof(Block);
         unsigned char* memory =
             static_cast<unsigned char*>(::operator new(header + count * sizeof(Block)));
