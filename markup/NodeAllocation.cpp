@@ -1,4 +1,5 @@
 #include "markup/BlockPool.h"
+#include "markup/NodeInternals.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -10,7 +11,8 @@ CBlockPool<sizeof(T)>& PoolOf()
     return pool;
 }
 
-// Classes derived from these (tests only) fall back to the ordinary heap.
+// A block of another size (a class derived from one of these) comes from the
+// ordinary heap.
 template <typename T>
 void* AllocateFromPool(size_t size)
 {
@@ -30,6 +32,11 @@ void ReleaseToPool(void* block, size_t size)
 
 void* CXmlNode::operator new(size_t size) { return AllocateFromPool<CXmlNode>(size); }
 void CXmlNode::operator delete(void* block, size_t size) { ReleaseToPool<CXmlNode>(block, size); }
+void* CParentCell::operator new(size_t size) { return AllocateFromPool<CParentCell>(size); }
+void CParentCell::operator delete(void* block, size_t size)
+{
+    ReleaseToPool<CParentCell>(block, size);
+}
 void* CXmlObject::operator new(size_t size) { return AllocateFromPool<CXmlObject>(size); }
 void CXmlObject::operator delete(void* block, size_t size) { ReleaseToPool<CXmlObject>(block, size); }
 

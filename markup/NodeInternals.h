@@ -12,6 +12,9 @@
 // cell names the node. When a whole child list moves to another parent, its
 // cell forwards to that parent's cell instead of every child being updated.
 struct CParentCell {
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size);
+
     CXmlNode* Owner;
     CParentCell* Forward;
     size_t References;
