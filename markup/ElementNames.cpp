@@ -9,22 +9,25 @@
 namespace {
 
 // Every element name that a rule, a content list or a name test of the
-// converter mentions. Code k is the name at index k - 1.
+// converter mentions, then the other common HTML names, which the tree builder
+// matches by code too. Code k is the name at index k - 1.
 const char* const CodedNames[] = {
-    "a",        "access",   "anchor",   "b",       "big",      "blinking", "body",
-    "br",       "card",     "center",   "do",      "em",       "fieldset", "font",
-    "form",     "frame",    "frameset", "go",      "h1",       "h2",       "h3",
-    "h4",       "h5",       "h6",       "head",    "hr",       "html",     "i",
-    "img",      "input",    "marquee",  "meta",    "noop",     "nowap",    "onevent",
-    "optgroup", "option",   "p",        "postfield", "prev",   "refresh",  "s",
-    "script",   "select",   "setvar",   "small",   "strong",   "sub",      "sup",
-    "table",    "td",       "template", "textarea", "th",      "timer",    "title",
-    "tr",       "tt",       "u",        "wbr",     "wml",
+    "a", "access", "anchor", "b", "big", "blinking", "body", "br", "card", "center", "do", "em",
+    "fieldset", "font", "form", "frame", "frameset", "go", "h1", "h2", "h3", "h4", "h5", "h6",
+    "head", "hr", "html", "i", "img", "input", "marquee", "meta", "noop", "nowap", "onevent",
+    "optgroup", "option", "p", "postfield", "prev", "refresh", "s", "script", "select",
+    "setvar", "small", "strong", "sub", "sup", "table", "td", "template", "textarea", "th",
+    "timer", "title", "tr", "tt", "u", "wbr", "wml",
+    "abbr", "address", "area", "article", "aside", "base", "basefont", "blockquote", "button",
+    "caption", "cite", "code", "col", "colgroup", "dd", "del", "dfn", "div", "dl", "dt",
+    "embed", "figure", "footer", "header", "iframe", "ins", "kbd", "label", "li", "link",
+    "main", "map", "nav", "nobr", "noscript", "object", "ol", "param", "pre", "samp", "section",
+    "span", "strike", "style", "tbody", "tfoot", "thead", "ul", "var",
 };
 
 static_assert(std::size(CodedNames) < ElementCodeBound, "every code stays below the bound");
 
-constexpr size_t LongestName = 9;
+constexpr size_t LongestName = 10;
 constexpr size_t SlotCount = 512;
 
 unsigned char Folded(char b)
@@ -36,7 +39,7 @@ unsigned char Folded(char b)
 // First byte, last byte and length tell the coded names nearly apart.
 size_t SlotOf(const char* name, size_t length)
 {
-    return (Folded(name[0]) * 31u + Folded(name[length - 1]) * 7u + length) % SlotCount;
+    return (Folded(name[0]) * 47u + Folded(name[length - 1]) * 23u + length * 19u) % SlotCount;
 }
 
 bool SameFolded(const char* name, size_t length, const char* lowerName)

@@ -10,7 +10,7 @@
 class CXmlObject;
 
 // Codes run from 1 to below this bound.
-constexpr size_t ElementCodeBound = 64;
+constexpr size_t ElementCodeBound = 128;
 
 // The code of a name, ASCII case ignored; 0 for a name without one.
 uint8_t ElementNameCode(const char* name, size_t length);

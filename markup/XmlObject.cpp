@@ -113,21 +113,26 @@ void CXmlObject::ReplaceText(const std::string& text)
     Kind = KindOf(text.data(), text.size());
 }
 
-// Collapsing only shortens the text: the pieces after it move down in the
-// same block.
+// Cuts a piece to its first `length` bytes in place: the pieces after it
+// move down in the same block.
+void CXmlObject::ShortenPiece(size_t piece, size_t length)
+{
+    const size_t start = PieceStart(piece);
+    const size_t old = PieceLength(piece);
+    if (length >= old) return;
+    const size_t end = Offset(OffsetCount() - 1);
+    memmove(Block + start + length, Block + start + old, end - (start + old));
+    const uint32_t removed = static_cast<uint32_t>(old - length);
+    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block, k + 1, Offset(k) - removed);
+}
+
 void CXmlObject::CollapseText()
 {
     if (!HasText) return;
     NoteChange();
     char* text = Block + TextOffset();
-    const size_t length = PieceLength(0);
-    const size_t shortened = CollapseWhitespace(text, length);
-    if (shortened == length) return;
-    const size_t removed = length - shortened;
-    const size_t end = Offset(OffsetCount() - 1);
-    memmove(text + shortened, text + length, end - Offset(0) + 1);
-    for (size_t k = 0; k < OffsetCount(); ++k)
-        SetWord(Block, k + 1, Offset(k) - static_cast<uint32_t>(removed));
+    const size_t shortened = CollapseWhitespace(text, PieceLength(0));
+    ShortenPiece(0, shortened);
     Kind = KindOf(text, shortened);
 }
 
@@ -287,9 +292,15 @@ void CXmlObject::SetName(const char* name)
     NoteChange();
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
-    const std::vector<CAttributePieces> attributes = AttributePieces();
-    Assemble(Block != nullptr ? Piece(0) : CPiece{"", 0}, {name, strlen(name)},
-             attributes.data(), attributes.size());
+    const size_t length = strlen(name);
+    if (Block != nullptr && length <= PieceLength(1)) {
+        memmove(Block + PieceStart(1), name, length);
+        ShortenPiece(1, length);
+    } else {
+        const std::vector<CAttributePieces> attributes = AttributePieces();
+        Assemble(Block != nullptr ? Piece(0) : CPiece{"", 0}, {name, length}, attributes.data(),
+                 attributes.size());
+    }
     HasName = true;
     NoteName();
 }

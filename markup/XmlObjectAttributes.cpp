@@ -43,6 +43,10 @@ void CXmlObject::SetAttribute(const char* name, const char* value)
 
 void CXmlObject::KeepAttributes(const char* allowedList)
 {
+    int first = 0;
+    while (first < GetAttributeCount() && IsNameInList(GetAttributeName(first), allowedList))
+        ++first;
+    if (first == GetAttributeCount()) return;
     std::vector<CAttributePieces> attributes = AttributePieces();
     size_t kept = 0;
     for (const CAttributePieces& attribute : attributes)

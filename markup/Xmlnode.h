@@ -141,6 +141,7 @@ private:
     };
     void Assemble(CPiece text, CPiece name, const CAttributePieces* attributes, size_t count);
     void ReleaseBlock();
+    void ShortenPiece(size_t piece, size_t length);
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
     std::vector<CAttributePieces> AttributePieces() const;
     void ParseNameAndAttributes(CPiece text);
