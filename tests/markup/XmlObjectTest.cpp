@@ -215,3 +215,46 @@ TEST(XmlObject, SetTextStopsAtNulAndAtLength)
 }
 
 }  // namespace
+
+// Edits that shorten a piece in place must leave every later piece readable
+// and the record writable with the exact length it reports.
+TEST(XmlObject, InPlaceEditsKeepTheOtherPieces)
+{
+    auto record = Record("<Blockquote Class=a ID=\"b c\">");
+    record->SetName("p");
+    EXPECT_STREQ(record->GetName(), "p");
+    EXPECT_STREQ(record->GetAttributeName(1), "ID");
+    EXPECT_STREQ(record->GetAttributeValue(1), "b c");
+    EXPECT_EQ(Written(*record), "<p Class=\"a\" ID=\"b c\">");
+    record->SetName("");
+    EXPECT_EQ(record->GetNameCode(), 0);
+    EXPECT_STREQ(record->GetAttributeValue(0), "a");
+    record->SetName("blockquote-wide");
+    EXPECT_EQ(Written(*record), "<blockquote-wide Class=\"a\" ID=\"b c\">");
+    record->LowerCaseNames();
+    EXPECT_EQ(Written(*record), "<blockquote-wide class=\"a\" id=\"b c\">");
+
+    auto text = Record("\r\n  one\t\ttwo  \n");
+    text->SetName("n");
+    text->CollapseText();
+    EXPECT_STREQ(text->GetText(), " one two ");
+    EXPECT_EQ(text->GetTextLength(), 9);
+    EXPECT_STREQ(text->GetName(), "n");
+    text->ReplaceText(std::string(300, 'x'));
+    EXPECT_EQ(text->GetTextLength(), 300);
+    EXPECT_STREQ(text->GetName(), "n");
+}
+
+// Name codes ignore case; the lower-case flag decides rule lookup.
+TEST(XmlObject, NameCodeAndCase)
+{
+    auto upper = Record("<TABLE>");
+    auto lower = Record("<table>");
+    EXPECT_NE(upper->GetNameCode(), 0);
+    EXPECT_EQ(upper->GetNameCode(), lower->GetNameCode());
+    EXPECT_FALSE(upper->IsNameLowerCase());
+    upper->LowerCaseNames();
+    EXPECT_TRUE(upper->IsNameLowerCase());
+    EXPECT_EQ(Record("<tablex>")->GetNameCode(), 0);
+    EXPECT_EQ(Record("text")->GetNameCode(), 0);
+}
