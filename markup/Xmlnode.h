@@ -345,9 +345,16 @@ std::string& UpperCaseAscii(std::string& text);
 // Case-insensitive equality of two texts (ASCII letters only).
 bool EqualNoCase(const char* a, const char* b);
 // The trace hook: every trace text passes through here and is discarded.
+// Without the trace build option these cost nothing at the call sites.
+#ifdef QUORREL_TRACE
 void Trace(const char* text);
 void TraceFormat(const char* format, long long value);
 void TraceFormat(const char* format, const char* value);
+#else
+inline void Trace(const char*) {}
+inline void TraceFormat(const char*, long long) {}
+inline void TraceFormat(const char*, const char*) {}
+#endif
 
 // Element names whose tags the writer puts on lines of their own.
 extern const char LineBreakElements[];
