@@ -60,15 +60,21 @@ bool IsBlank(const char* text)
 
 namespace {
 
+// Bytes up to 32 are blanks; a blank right after a written blank is dropped.
 template <typename Text>
 size_t CollapseInPlace(Text& text, size_t length)
 {
     size_t out = 0;
+    bool afterBlank = false;
     for (size_t in = 0; in < length; ++in) {
-        unsigned char c = static_cast<unsigned char>(text[in]);
-        if (c < 32) c = ' ';
-        if (c == ' ' && out > 0 && text[out - 1] == ' ') continue;
-        text[out++] = static_cast<char>(c);
+        const unsigned char c = static_cast<unsigned char>(text[in]);
+        if (c > 32) {
+            text[out++] = static_cast<char>(c);
+            afterBlank = false;
+        } else if (!afterBlank) {
+            text[out++] = ' ';
+            afterBlank = true;
+        }
     }
     return out;
 }

@@ -10,6 +10,8 @@
 template <size_t BlockSize>
 class CBlockPool {
 public:
+    constexpr CBlockPool() = default;
+
     void* Allocate()
     {
         if (Free == nullptr) Grow();

@@ -4,11 +4,15 @@
 
 namespace {
 
+// One pool per type. A pool starts empty without running any code, so a
+// pool needs no guard on each use.
+template <typename T>
+CBlockPool<sizeof(T)> Pool;
+
 template <typename T>
 CBlockPool<sizeof(T)>& PoolOf()
 {
-    static CBlockPool<sizeof(T)> pool;
-    return pool;
+    return Pool<T>;
 }
 
 // A block of another size (a class derived from one of these) comes from the
