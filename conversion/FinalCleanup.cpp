@@ -90,7 +90,7 @@ void TrimEdgeBlanks(CXmlNode* node, CLeadingBlankWalks& walks)
     size_t end = length;
     if (text[0] == ' ' && walks.Removable(node)) ++begin;
     if (end > begin && text[end - 1] == ' ' && TrailingBlankRemovable(node)) --end;
-    if (begin != 0 || end != length) record->ReplaceText(std::string(text + begin, end - begin));
+    record->TrimText(begin, end);
 }
 
 // "<br></br>" leaves "</br>" behind the empty "<br/>": it closes nothing and

@@ -42,24 +42,35 @@ size_t SlotOf(const char* name, size_t length)
     return (Folded(name[0]) * 47u + Folded(name[length - 1]) * 23u + length * 19u) % SlotCount;
 }
 
-bool SameFolded(const char* name, size_t length, const char* lowerName)
+// A slot of the look-up table holds its name, so a look-up reads one slot.
+struct CSlot {
+    char Name[LongestName];
+    uint8_t Length;
+    uint8_t Code;
+};
+
+bool Matches(const CSlot& slot, const char* name, size_t length)
 {
+    if (slot.Length != length) return false;
     for (size_t i = 0; i < length; ++i)
-        if (Folded(name[i]) != static_cast<unsigned char>(lowerName[i])) return false;
-    return lowerName[length] == '\0';
+        if (Folded(name[i]) != static_cast<unsigned char>(slot.Name[i])) return false;
+    return true;
 }
 
-// Open addressing over a table built on first use; a slot holds a code.
-const std::array<uint8_t, SlotCount>& CodeTable()
+// Open addressing over a table built on first use; an empty slot has code 0.
+const std::array<CSlot, SlotCount>& CodeTable()
 {
-    static const std::array<uint8_t, SlotCount> table = [] {
-        std::array<uint8_t, SlotCount> slots{};
+    static const std::array<CSlot, SlotCount> table = [] {
+        std::array<CSlot, SlotCount> slots{};
         uint8_t code = 0;
         for (const char* name : CodedNames) {
             ++code;
-            size_t slot = SlotOf(name, strlen(name));
-            while (slots[slot] != 0) slot = (slot + 1) % SlotCount;
-            slots[slot] = code;
+            const size_t length = strlen(name);
+            size_t slot = SlotOf(name, length);
+            while (slots[slot].Code != 0) slot = (slot + 1) % SlotCount;
+            memcpy(slots[slot].Name, name, length);
+            slots[slot].Length = static_cast<uint8_t>(length);
+            slots[slot].Code = code;
         }
         return slots;
     }();
@@ -73,9 +84,9 @@ uint8_t ElementNameCode(const char* name, size_t length)
     if (name == nullptr || length == 0 || length > LongestName) return 0;
     const auto& table = CodeTable();
     for (size_t slot = SlotOf(name, length);; slot = (slot + 1) % SlotCount) {
-        const uint8_t code = table[slot];
-        if (code == 0) return 0;
-        if (SameFolded(name, length, CodedNames[code - 1])) return code;
+        const CSlot& entry = table[slot];
+        if (entry.Code == 0) return 0;
+        if (Matches(entry, name, length)) return entry.Code;
     }
 }
 

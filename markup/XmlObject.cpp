@@ -1,5 +1,6 @@
 #include "markup/Xmlnode.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -134,6 +135,20 @@ void CXmlObject::CollapseText()
     const size_t shortened = CollapseWhitespace(text, PieceLength(0));
     ShortenPiece(0, shortened);
     Kind = KindOf(text, shortened);
+}
+
+void CXmlObject::TrimText(size_t begin, size_t end)
+{
+    if (!HasText) return;
+    const size_t length = PieceLength(0);
+    end = std::min(end, length);
+    begin = std::min(begin, end);
+    if (begin == 0 && end == length) return;
+    NoteChange();
+    char* text = Block + TextOffset();
+    memmove(text, text + begin, end - begin);
+    ShortenPiece(0, end - begin);
+    Kind = KindOf(text, end - begin);
 }
 
 // The parent of the node holding this record judges its children by their

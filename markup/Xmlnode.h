@@ -48,6 +48,9 @@ public:
 
     // CollapseWhitespace on the raw text, in place; name and attributes stay.
     void CollapseText();
+    // Keeps bytes `begin` to `end` of the raw text, in place; name and
+    // attributes stay.
+    void TrimText(size_t begin, size_t end);
 
     // A new record made from this record's raw text; edits are not carried over.
     CXmlObject* Clone() const;
