@@ -6,6 +6,17 @@ namespace {
 
 enum class CommentCloser { None, Apostrophe, LineSlashes, Block };
 
+// Inside a tag, outside scripts, only these bytes change the scanner's state.
+struct CTagStops {
+    constexpr CTagStops() : Stop()
+    {
+        for (unsigned char b : {'\r', '\n', '"', '%', '<', '>'}) Stop[b] = true;
+    }
+    bool Stop[256];
+};
+
+constexpr CTagStops TagStops;
+
 // Scanner state of one Tokenize call.
 struct CScanner {
     const char* Text;
@@ -50,6 +61,9 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
         if (!s.InTag && p < length - 1) {
             const void* open = memchr(text + p, '<', static_cast<size_t>(length - 1 - p));
             p = open != nullptr ? static_cast<int>(static_cast<const char*>(open) - text) : length - 1;
+        } else if (s.InTag && !s.InScript && !s.InComment()) {
+            while (p < length && !TagStops.Stop[static_cast<unsigned char>(text[p])]) ++p;
+            if (p == length) break;
         }
         const char b = text[p];
         if (p == length - 1 && !s.InTag) {
