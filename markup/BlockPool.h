@@ -12,11 +12,17 @@ class CBlockPool {
 public:
     constexpr CBlockPool() = default;
 
+    // Returned blocks first; then the untouched rest of the newest slab, so
+    // a slab's memory is first touched when it is used.
     void* Allocate()
     {
-        if (Free == nullptr) Grow();
         Block* block = Free;
-        Free = block->Next;
+        if (block != nullptr) {
+            Free = block->Next;
+        } else {
+            if (Unused == UnusedEnd) Grow();
+            block = Unused++;
+        }
         ++Live;
         return block;
     }
@@ -60,11 +66,8 @@ private:
         slab->Next = Slabs;
         Slabs = slab;
         SlabBlocks += count;
-        Block* blocks = reinterpret_cast<Block*>(memory + header);
-        for (size_t i = count; i-- > 0;) {
-            blocks[i].Next = Free;
-            Free = &blocks[i];
-        }
+        Unused = reinterpret_cast<Block*>(memory + header);
+        UnusedEnd = Unused + count;
     }
 
     void ReleaseSlabs()
@@ -75,10 +78,13 @@ private:
             Slabs = next;
         }
         Free = nullptr;
+        Unused = UnusedEnd = nullptr;
         SlabBlocks = 0;
     }
 
     Block* Free = nullptr;
+    Block* Unused = nullptr;
+    Block* UnusedEnd = nullptr;
     Slab* Slabs = nullptr;
     size_t Live = 0;
     size_t SlabBlocks = 0;
