@@ -320,10 +320,21 @@ void CXmlObject::SetName(const char* name)
     NoteName();
 }
 
+// Most pages write their names in lower case already: such a record is left
+// as it is, and its node's parent is not told of a change.
 void CXmlObject::LowerCaseNames()
 {
-    NoteChange();
     if (Block == nullptr) return;
+    auto hasUpperCase = [this](size_t piece) {
+        const char* p = Block + PieceStart(piece);
+        for (const char* end = p + PieceLength(piece); p != end; ++p)
+            if (*p >= 'A' && *p <= 'Z') return true;
+        return false;
+    };
+    bool upper = hasUpperCase(1);
+    for (size_t i = 0; i < AttributeCount && !upper; ++i) upper = hasUpperCase(2 + 2 * i);
+    if (!upper) return;
+    NoteChange();
     auto lower = [this](size_t piece) { LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece)); };
     lower(1);
     for (size_t i = 0; i < AttributeCount; ++i) lower(2 + 2 * i);
