@@ -11,6 +11,8 @@ template <size_t BlockSize>
 class CBlockPool {
 public:
     constexpr CBlockPool() = default;
+    // Blocks are aligned for pointers, which is all the pooled types need.
+    static constexpr size_t Alignment = alignof(void*);
 
     // Returned blocks first; then the untouched rest of the newest slab, so
     // a slab's memory is first touched when it is used.
@@ -45,14 +47,14 @@ public:
 private:
     union Block {
         Block* Next;
-        alignas(std::max_align_t) unsigned char Bytes[BlockSize];
+        alignas(Alignment) unsigned char Bytes[BlockSize];
     };
     struct Slab {
         Slab* Next;
     };
     // Each slab adds a quarter of the blocks so far, from a small first one:
     // a small page takes little, and at most a fifth of a pool lies unused.
-    static constexpr size_t SmallestSlabBlocks = 8;
+    static constexpr size_t SmallestSlabBlocks = 4;
     static constexpr size_t LargestSlabBlocks = 4096;
 
     void Grow()
@@ -91,6 +93,6 @@ private:
 };
 
 // The blocks that hold a record's text, name and attributes. Most are a few
-// dozen bytes, so sizes up to 128 come from pools, in steps of 16 bytes.
+// dozen bytes, so sizes up to 128 come from pools, in steps of 8 bytes.
 char* AllocateRecordBlock(size_t size);
 void ReleaseRecordBlock(char* block, size_t size);

@@ -1,3 +1,6 @@
+#include <array>
+#include <utility>
+
 #include "markup/BlockPool.h"
 #include "markup/NodeInternals.h"
 #include "markup/Xmlnode.h"
@@ -12,6 +15,7 @@ CBlockPool<sizeof(T)> Pool;
 template <typename T>
 CBlockPool<sizeof(T)>& PoolOf()
 {
+    static_assert(alignof(T) <= CBlockPool<sizeof(T)>::Alignment, "pool blocks fit the type");
     return Pool<T>;
 }
 
@@ -46,39 +50,58 @@ void CXmlObject::operator delete(void* block, size_t size) { ReleaseToPool<CXmlO
 
 namespace {
 
-constexpr size_t RecordBlockStep = 16;
-constexpr size_t PooledRecordBlockSize = 128;
+// Record blocks up to 128 bytes come from sixteen pools, one for each
+// multiple of 8 bytes.
+constexpr size_t RecordBlockStep = 8;
+constexpr size_t RecordBlockClasses = 16;
 
-// Calls `use` with the pool for blocks of `size` bytes, or returns false.
-template <typename Use>
-bool WithRecordBlockPool(size_t size, Use use)
+template <size_t Size>
+void* AllocateBlockOf()
 {
-    switch ((size + RecordBlockStep - 1) / RecordBlockStep) {
-    case 0:
-    case 1: use(PoolOf<char[16]>()); return true;
-    case 2: use(PoolOf<char[32]>()); return true;
-    case 3: use(PoolOf<char[48]>()); return true;
-    case 4: use(PoolOf<char[64]>()); return true;
-    case 5: use(PoolOf<char[80]>()); return true;
-    case 6: use(PoolOf<char[96]>()); return true;
-    case 7: use(PoolOf<char[112]>()); return true;
-    case 8: use(PoolOf<char[128]>()); return true;
-    default: return false;
-    }
+    return PoolOf<char[Size]>().Allocate();
+}
+
+template <size_t Size>
+void ReleaseBlockOf(void* block)
+{
+    PoolOf<char[Size]>().Release(block);
+}
+
+struct CRecordBlockPools {
+    void* (*Allocate)();
+    void (*Release)(void*);
+};
+
+template <size_t... Class>
+constexpr std::array<CRecordBlockPools, sizeof...(Class)> RecordBlockPools(
+    std::index_sequence<Class...>)
+{
+    return {{{&AllocateBlockOf<(Class + 1) * RecordBlockStep>,
+              &ReleaseBlockOf<(Class + 1) * RecordBlockStep>}...}};
+}
+
+constexpr auto RecordPools = RecordBlockPools(std::make_index_sequence<RecordBlockClasses>());
+
+// The class of a block size; RecordBlockClasses or more for the ordinary heap.
+size_t RecordBlockClass(size_t size)
+{
+    return size == 0 ? 0 : (size - 1) / RecordBlockStep;
 }
 
 }  // namespace
 
 char* AllocateRecordBlock(size_t size)
 {
-    void* block = nullptr;
-    if (!WithRecordBlockPool(size, [&](auto& pool) { block = pool.Allocate(); }))
-        block = ::operator new(size);
-    return static_cast<char*>(block);
+    const size_t pool = RecordBlockClass(size);
+    return static_cast<char*>(pool < RecordBlockClasses ? RecordPools[pool].Allocate()
+                                                        : ::operator new(size));
 }
 
 void ReleaseRecordBlock(char* block, size_t size)
 {
-    if (!WithRecordBlockPool(size, [&](auto& pool) { pool.Release(block); }))
+    const size_t pool = RecordBlockClass(size);
+    if (pool < RecordBlockClasses)
+        RecordPools[pool].Release(block);
+    else
         ::operator delete(block);
 }
