@@ -42,6 +42,22 @@ TEST(TreeBuilder, StrayEndTagsStayWhereTheyAppear)
     EXPECT_EQ(Parsed("<p></b></i>x</p>"), "<p>\n  </b>\n  </i>\n  x\n</p>\n");
 }
 
+// Names the converter knows and names it does not are matched the same way,
+// ASCII case ignored, by counting the open start tags of each name.
+TEST(TreeBuilder, EndTagsMatchWhateverTheCaseAndName)
+{
+    EXPECT_EQ(Parsed("<DIV><xCard>a</XCARD></div>"),
+              "<DIV>\n  <xCard>\n    a\n  </XCARD>\n</div>\n");
+    EXPECT_EQ(Parsed("<xa><xa>b</xa></xa>"), "<xa>\n  <xa>\n    b\n  </xa>\n</xa>\n");
+    EXPECT_EQ(Parsed("<xa>b</xb>c"), "<xa>\n  b\n  </xb>\n  c\n");
+    EXPECT_EQ(Parsed("<xa>1</xa></xa>2"), "<xa>\n  1\n</xa>\n</xa>\n2\n");
+    // A name ends at a '-', so these two are the same name.
+    EXPECT_EQ(Parsed("<x-a>b</x-b>c"), "<x-a>\n  b\n</x-b>\nc\n");
+    EXPECT_EQ(Parsed("<span><blockquote>q</span>"),
+              "<span>\n  <blockquote>\n    q\n</span>\n");
+    EXPECT_EQ(Parsed("<Td><TD>x</td></tD>"), "<Td>\n  <TD>\n    x\n  </td>\n</tD>\n");
+}
+
 TEST(TreeBuilder, TextRunsAreCollapsedAndEmptyTokensDropped)
 {
     EXPECT_EQ(Parsed("  Hello,\r\n\tworld  "), " Hello, world \n");

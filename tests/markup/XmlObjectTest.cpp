@@ -245,6 +245,27 @@ TEST(XmlObject, InPlaceEditsKeepTheOtherPieces)
     EXPECT_STREQ(text->GetName(), "n");
 }
 
+TEST(XmlObject, TrimTextKeepsTheRestOfTheRecord)
+{
+    auto record = Record(" a b ");
+    record->SetName("t");
+    record->TrimText(1, 4);
+    EXPECT_STREQ(record->GetText(), "a b");
+    EXPECT_STREQ(record->GetName(), "t");
+    record->TrimText(2, 99);
+    EXPECT_STREQ(record->GetText(), "b");
+    record->TrimText(5, 3);
+    EXPECT_STREQ(record->GetText(), "");
+    EXPECT_EQ(record->GetTextLength(), 0);
+    EXPECT_STREQ(record->GetName(), "t");
+
+    // Trimming can leave a tag behind: the kind follows the text.
+    record = Record(" <b> ");
+    EXPECT_FALSE(record->IsTag());
+    record->TrimText(1, 4);
+    EXPECT_TRUE(record->IsTag());
+}
+
 // Name codes ignore case; the lower-case flag decides rule lookup.
 TEST(XmlObject, NameCodeAndCase)
 {
