@@ -101,9 +101,7 @@ void CXmlNode::AddToken(CXmlObject* record)
 void CXmlNode::AddTokenFrom(CXmlObject& token)
 {
     CXmlNode* node = new CXmlNode;
-    node->Record.TakeFrom(token);
-    node->Record.Owner = node;
-    node->HasRecord = true;
+    node->TakeRecord(token);
     PlaceToken(node);
 }
 

@@ -61,14 +61,20 @@ CRootState::~CRootState()
 
 CXmlNode::CXmlNode() : DocumentRoot(this) {}
 
-CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this), HasRecord(record != nullptr)
+CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this)
 {
     if (record == nullptr) return;
-    Record.TakeFrom(*record);
-    Record.FilteredWith = record->FilteredWith;
-    Record.FilteredVersion = record->FilteredVersion;
+    TakeRecord(*record);
     delete record;
+}
+
+void CXmlNode::TakeRecord(CXmlObject& record)
+{
+    Record.TakeFrom(record);
+    Record.FilteredWith = record.FilteredWith;
+    Record.FilteredVersion = record.FilteredVersion;
     Record.Owner = this;
+    HasRecord = true;
 }
 
 CXmlNode::CXmlNode(const char* text) : DocumentRoot(this), HasRecord(true)

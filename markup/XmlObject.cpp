@@ -65,11 +65,20 @@ std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
     return pieces;
 }
 
+CXmlObject::CPiece CXmlObject::PieceOrNothing(size_t piece) const
+{
+    return Block != nullptr ? Piece(piece) : CPiece{"", 0};
+}
+
 void CXmlObject::AssembleWithAttributes(const std::vector<CAttributePieces>& attributes)
 {
-    const CPiece none = {"", 0};
-    Assemble(Block != nullptr ? Piece(0) : none, Block != nullptr ? Piece(1) : none,
-             attributes.data(), attributes.size());
+    Assemble(PieceOrNothing(0), PieceOrNothing(1), attributes.data(), attributes.size());
+}
+
+void CXmlObject::AssembleKeepingAttributes(CPiece text, CPiece name)
+{
+    const std::vector<CAttributePieces> attributes = AttributePieces();
+    Assemble(text, name, attributes.data(), attributes.size());
 }
 
 // Works out the name's code and case whenever the name changes.
@@ -107,9 +116,7 @@ void CXmlObject::SetText(const char* text, int length)
 void CXmlObject::ReplaceText(const std::string& text)
 {
     NoteChange();
-    const std::vector<CAttributePieces> attributes = AttributePieces();
-    Assemble({text.data(), text.size()}, Block != nullptr ? Piece(1) : CPiece{"", 0},
-             attributes.data(), attributes.size());
+    AssembleKeepingAttributes({text.data(), text.size()}, PieceOrNothing(1));
     HasText = true;
     Kind = KindOf(text.data(), text.size());
 }
@@ -312,9 +319,7 @@ void CXmlObject::SetName(const char* name)
         memmove(Block + PieceStart(1), name, length);
         ShortenPiece(1, length);
     } else {
-        const std::vector<CAttributePieces> attributes = AttributePieces();
-        Assemble(Block != nullptr ? Piece(0) : CPiece{"", 0}, {name, length}, attributes.data(),
-                 attributes.size());
+        AssembleKeepingAttributes(PieceOrNothing(0), {name, length});
     }
     HasName = true;
     NoteName();

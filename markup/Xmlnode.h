@@ -28,6 +28,7 @@ public:
     CXmlObject() = default;
     CXmlObject(const CXmlObject&) = delete;
     CXmlObject& operator=(const CXmlObject&) = delete;
+    ~CXmlObject() { ReleaseBlock(); }
     static void* operator new(size_t size);
     static void operator delete(void* block, size_t size);
 
@@ -69,7 +70,6 @@ public:
     // Lower-cases the element name and every attribute name in place.
     void LowerCaseNames();
 
-    ~CXmlObject() { ReleaseBlock(); }
     int GetAttributeCount() const { return static_cast<int>(AttributeCount); }
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
@@ -146,6 +146,8 @@ private:
     void ReleaseBlock();
     void ShortenPiece(size_t piece, size_t length);
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
+    void AssembleKeepingAttributes(CPiece text, CPiece name);
+    CPiece PieceOrNothing(size_t piece) const;
     std::vector<CAttributePieces> AttributePieces() const;
     void ParseNameAndAttributes(CPiece text);
     void NoteName();
@@ -272,6 +274,8 @@ private:
     void NoteChildrenChanged() { ++ChildrenVersion; }
     void NoteRecordChanged() const;
     CRootState& RootState();
+    // Moves the record's contents into this node's own record.
+    void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
@@ -347,8 +351,8 @@ std::string& LowerCaseAscii(std::string& text);
 std::string& UpperCaseAscii(std::string& text);
 // Case-insensitive equality of two texts (ASCII letters only).
 bool EqualNoCase(const char* a, const char* b);
-// The trace hook: every trace text passes through here and is discarded.
-// Without the trace build option these cost nothing at the call sites.
+// The trace hook: with the trace build option every trace text goes to
+// standard error; without it the calls cost nothing.
 #ifdef QUORREL_TRACE
 void Trace(const char* text);
 void TraceFormat(const char* format, long long value);
