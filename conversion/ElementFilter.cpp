@@ -45,8 +45,9 @@ void FilterChildren(CXmlNode* element, const CContentList& contentList)
             skipFirst = nullptr;
             continue;
         }
-        bool keep = node->IsComment() || (node->IsTag() ? contentList.Names.Contains(node->GetObject())
-                                                        : textAllowed);
+        const bool keep =
+            node->IsComment() ||
+            (node->IsTag() ? contentList.Names.Contains(node->GetObject()) : textAllowed);
         if (keep) {
             node = node->GetNextSibling();
             continue;

@@ -3,19 +3,17 @@
 
 #include "markup/Xmlnode.h"
 
-namespace {
-
-inline unsigned char LowerAscii(unsigned char c)
+bool HasUpperCaseAscii(const char* text, size_t length)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+    for (const char* end = text + length; text != end; ++text)
+        if (*text >= 'A' && *text <= 'Z') return true;
+    return false;
 }
-
-}  // namespace
 
 void LowerCaseAscii(char* text, size_t length)
 {
     for (char* end = text + length; text != end; ++text)
-        *text = static_cast<char>(LowerAscii(static_cast<unsigned char>(*text)));
+        *text = static_cast<char>(LowerAscii(*text));
 }
 
 std::string& LowerCaseAscii(std::string& text)
@@ -35,8 +33,8 @@ bool EqualNoCase(const char* a, const char* b)
 {
     if (a == nullptr || b == nullptr) return false;
     for (;; ++a, ++b) {
-        unsigned char x = LowerAscii(static_cast<unsigned char>(*a));
-        unsigned char y = LowerAscii(static_cast<unsigned char>(*b));
+        unsigned char x = LowerAscii(*a);
+        unsigned char y = LowerAscii(*b);
         if (x != y) return false;
         if (x == '\0') return true;
     }

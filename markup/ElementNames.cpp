@@ -30,16 +30,12 @@ static_assert(std::size(CodedNames) < ElementCodeBound, "every code stays below 
 constexpr size_t LongestName = 10;
 constexpr size_t SlotCount = 512;
 
-unsigned char Folded(char b)
-{
-    const unsigned char c = static_cast<unsigned char>(b);
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
-
 // First byte, last byte and length tell the coded names nearly apart.
 size_t SlotOf(const char* name, size_t length)
 {
-    return (Folded(name[0]) * 47u + Folded(name[length - 1]) * 23u + length * 19u) % SlotCount;
+    const unsigned first = LowerAscii(name[0]);
+    const unsigned last = LowerAscii(name[length - 1]);
+    return (first * 47u + last * 23u + length * 19u) % SlotCount;
 }
 
 // A slot of the look-up table holds its name, so a look-up reads one slot.
@@ -53,7 +49,7 @@ bool Matches(const CSlot& slot, const char* name, size_t length)
 {
     if (slot.Length != length) return false;
     for (size_t i = 0; i < length; ++i)
-        if (Folded(name[i]) != static_cast<unsigned char>(slot.Name[i])) return false;
+        if (LowerAscii(name[i]) != static_cast<unsigned char>(slot.Name[i])) return false;
     return true;
 }
 

@@ -46,7 +46,10 @@ void CParentCell::operator delete(void* block, size_t size)
     ReleaseToPool<CParentCell>(block, size);
 }
 void* CXmlObject::operator new(size_t size) { return AllocateFromPool<CXmlObject>(size); }
-void CXmlObject::operator delete(void* block, size_t size) { ReleaseToPool<CXmlObject>(block, size); }
+void CXmlObject::operator delete(void* block, size_t size)
+{
+    ReleaseToPool<CXmlObject>(block, size);
+}
 
 namespace {
 

@@ -59,8 +59,9 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
         // Between tags only a '<' can change anything, and the last byte
         // never opens a tag.
         if (!s.InTag && p < length - 1) {
-            const void* open = memchr(text + p, '<', static_cast<size_t>(length - 1 - p));
-            p = open != nullptr ? static_cast<int>(static_cast<const char*>(open) - text) : length - 1;
+            const char* open =
+                static_cast<const char*>(memchr(text + p, '<', static_cast<size_t>(length - 1 - p)));
+            p = open != nullptr ? static_cast<int>(open - text) : length - 1;
         } else if (s.InTag && !s.InScript && !s.InComment()) {
             while (p < length && !TagStops.Stop[static_cast<unsigned char>(text[p])]) ++p;
             if (p == length) break;

@@ -61,7 +61,8 @@ std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
 {
     std::vector<CAttributePieces> pieces;
     pieces.reserve(AttributeCount);
-    for (size_t i = 0; i < AttributeCount; ++i) pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
+    for (size_t i = 0; i < AttributeCount; ++i)
+        pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
     return pieces;
 }
 
@@ -89,8 +90,7 @@ void CXmlObject::NoteName()
     if (!HasName) return;
     const CPiece name = Piece(1);
     NameCode = ElementNameCode(name.Data, name.Length);
-    for (size_t i = 0; i < name.Length; ++i)
-        if (name.Data[i] >= 'A' && name.Data[i] <= 'Z') NameLowerCase = false;
+    NameLowerCase = !HasUpperCaseAscii(name.Data, name.Length);
 }
 
 void CXmlObject::SetText(const char* text, int length)
@@ -210,11 +210,13 @@ CTagPieces FindName(const char* t, size_t length)
     return found;
 }
 
+}  // namespace
+
 // Scans from the name's end to the byte before the closing '>'. A single
 // quote is an ordinary byte here: [a='x'] gives a="" and x'=""; pages depend
 // on it, as on blanks around '=' splitting an attribute.
-template <typename Piece, typename Add>
-void ParseAttributes(const char* t, size_t size, size_t from, Add add)
+void CXmlObject::ParseAttributes(const char* t, size_t size, size_t from,
+                                 std::vector<CAttributePieces>& attributes)
 {
     if (size < 2) return;
     const size_t last = size - 1;
@@ -245,7 +247,7 @@ void ParseAttributes(const char* t, size_t size, size_t from, Add add)
         }
         if (nameStart != npos && (complete || k + 2 == size)) {
             if (nameEnd == npos) nameEnd = k + 1;
-            Piece value = {"", 0};
+            CPiece value = {"", 0};
             if (valueStart != npos) {
                 if (valueEnd == npos) valueEnd = k + 1;
                 if (valueEnd > valueStart) value = {t + valueStart, valueEnd - valueStart};
@@ -254,14 +256,12 @@ void ParseAttributes(const char* t, size_t size, size_t from, Add add)
                     value.Length -= value.Length > 1 ? 2 : 1;
                 }
             }
-            add(Piece{t + nameStart, nameEnd - nameStart}, value);
+            attributes.push_back({{t + nameStart, nameEnd - nameStart}, value});
             nameStart = nameEnd = valueStart = valueEnd = npos;
             complete = false;
         }
     }
 }
-
-}  // namespace
 
 // `text` may lie in the old block, which Assemble copies before releasing it.
 void CXmlObject::ParseNameAndAttributes(CPiece text)
@@ -275,10 +275,7 @@ void CXmlObject::ParseNameAndAttributes(CPiece text)
     // Reused from tag to tag, so parsing a page allocates no list per tag.
     static std::vector<CAttributePieces> attributes;
     attributes.clear();
-    ParseAttributes<CPiece>(text.Data, text.Length, tag.AttributesFrom,
-                            [](CPiece name, CPiece value) {
-                                attributes.push_back({name, value});
-                            });
+    ParseAttributes(text.Data, text.Length, tag.AttributesFrom, attributes);
     Assemble(text, {text.Data + tag.NameStart, tag.NameLength}, attributes.data(),
              attributes.size());
 }
@@ -331,16 +328,15 @@ void CXmlObject::LowerCaseNames()
 {
     if (Block == nullptr) return;
     auto hasUpperCase = [this](size_t piece) {
-        const char* p = Block + PieceStart(piece);
-        for (const char* end = p + PieceLength(piece); p != end; ++p)
-            if (*p >= 'A' && *p <= 'Z') return true;
-        return false;
+        return HasUpperCaseAscii(Block + PieceStart(piece), PieceLength(piece));
     };
     bool upper = hasUpperCase(1);
     for (size_t i = 0; i < AttributeCount && !upper; ++i) upper = hasUpperCase(2 + 2 * i);
     if (!upper) return;
     NoteChange();
-    auto lower = [this](size_t piece) { LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece)); };
+    auto lower = [this](size_t piece) {
+        LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece));
+    };
     lower(1);
     for (size_t i = 0; i < AttributeCount; ++i) lower(2 + 2 * i);
     // The code ignores case, so only the case flag changes.

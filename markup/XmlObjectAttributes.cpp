@@ -47,11 +47,11 @@ void CXmlObject::KeepAttributes(const char* allowedList)
     while (first < GetAttributeCount() && IsNameInList(GetAttributeName(first), allowedList))
         ++first;
     if (first == GetAttributeCount()) return;
+    // Attribute `first` goes; the ones before it stay.
     std::vector<CAttributePieces> attributes = AttributePieces();
-    size_t kept = 0;
-    for (const CAttributePieces& attribute : attributes)
-        if (IsNameInList(attribute.Name.Data, allowedList)) attributes[kept++] = attribute;
-    if (kept == attributes.size()) return;
+    size_t kept = static_cast<size_t>(first);
+    for (size_t i = kept + 1; i < attributes.size(); ++i)
+        if (IsNameInList(attributes[i].Name.Data, allowedList)) attributes[kept++] = attributes[i];
     attributes.resize(kept);
     AssembleWithAttributes(attributes);
 }

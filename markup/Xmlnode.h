@@ -150,6 +150,8 @@ private:
     CPiece PieceOrNothing(size_t piece) const;
     std::vector<CAttributePieces> AttributePieces() const;
     void ParseNameAndAttributes(CPiece text);
+    static void ParseAttributes(const char* text, size_t size, size_t from,
+                                std::vector<CAttributePieces>& attributes);
     void NoteName();
     size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount); }
     size_t TextOffset() const { return (OffsetCount() + 1) * sizeof(uint32_t); }
@@ -346,6 +348,12 @@ void CollapseWhitespace(std::string& text);
 // The same for `length` bytes without a NUL; returns the new length.
 size_t CollapseWhitespace(char* text, size_t length);
 // ASCII case changes in place; other bytes stay.
+inline unsigned char LowerAscii(char b)
+{
+    const unsigned char c = static_cast<unsigned char>(b);
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+bool HasUpperCaseAscii(const char* text, size_t length);
 void LowerCaseAscii(char* text, size_t length);
 std::string& LowerCaseAscii(std::string& text);
 std::string& UpperCaseAscii(std::string& text);

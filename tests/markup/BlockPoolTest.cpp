@@ -54,7 +54,8 @@ TEST(BlockPool, RecordBlocksOfEverySize)
     for (int cycle = 0; cycle < 2; ++cycle) {
         std::vector<std::pair<char*, size_t>> blocks;
         for (size_t size = 1; size <= 300; ++size)
-            for (int copy = 0; copy < 3; ++copy) blocks.emplace_back(AllocateRecordBlock(size), size);
+            for (int copy = 0; copy < 3; ++copy)
+                blocks.emplace_back(AllocateRecordBlock(size), size);
         for (size_t i = 0; i < blocks.size(); ++i) Fill(blocks[i].first, blocks[i].second, i);
         for (size_t i = 0; i < blocks.size(); ++i)
             ASSERT_TRUE(Intact(blocks[i].first, blocks[i].second, i)) << blocks[i].second;
