@@ -8,6 +8,14 @@
 #define FLOW INLINE "table\0input\0select\0fieldset\0do\0"
 #define CORE "lang\0id\0class\0"
 
+// Numbers 1 to 255; later lists get 0, which the memo never matches, so they
+// are judged afresh each time.
+uint8_t CContentList::NextListNumber()
+{
+    static unsigned made = 0;
+    return made < UINT8_MAX ? static_cast<uint8_t>(++made) : 0;
+}
+
 const CContentModel ModelWmlAtHtmlEnd = {
     TEXT FLOW "onevent\0timer\0p\0head\0template\0card\0", CORE};
 const CContentModel ModelWmlFinal = {NO_TEXT "head\0template\0card\0", CORE};

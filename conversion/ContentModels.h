@@ -3,14 +3,24 @@
 // attribute list is a name list.
 #pragma once
 
+#include <cstdint>
+
 #include "markup/ElementNames.h"
 
 // A content list made ready for the filter: the flag, and the names as a set.
 struct CContentList {
     // Converts from the list text, which outlives it.
-    CContentList(const char* list) : TextAllowed(list[0] == 1), Names(list + 1) {}
+    CContentList(const char* list)
+        : TextAllowed(list[0] == 1), Names(list + 1), Number(NextListNumber())
+    {
+    }
     bool TextAllowed;
     CElementSet Names;
+    // Tells the lists apart in the filter's memo of elements already judged.
+    uint8_t Number;
+
+private:
+    static uint8_t NextListNumber();
 };
 
 struct CContentModel {

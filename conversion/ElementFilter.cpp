@@ -11,16 +11,15 @@ namespace {
 bool ChildrenPassed(const CXmlNode* element, const CContentList& contentList)
 {
     const CXmlObject* record = element->GetObject();
-    return record != nullptr && record->FilteredWith == &contentList &&
-           record->FilteredVersion == element->GetChildrenVersion();
+    return record != nullptr &&
+           record->WasFilteredWith(contentList.Number, element->GetChildrenVersion());
 }
 
 void RememberFiltered(CXmlNode* element, const CContentList& contentList)
 {
     CXmlObject* record = element->GetObject();
     if (record == nullptr) return;
-    record->FilteredWith = &contentList;
-    record->FilteredVersion = element->GetChildrenVersion();
+    record->RememberFilteredWith(contentList.Number, element->GetChildrenVersion());
 }
 
 // Unwraps a disallowed element: its children follow its end tag and come up

@@ -107,6 +107,12 @@ void CXmlNode::AddTokenFrom(CXmlObject& token)
 
 void CXmlNode::PlaceToken(CXmlNode* node)
 {
+    // Only a document root takes tokens: a token node has no room for the
+    // tree builder's state.
+    if (HasRecord) {
+        delete node;
+        return;
+    }
     CXmlObject* record = node->GetObject();
     node->DocumentRoot = this;
     EnsureWorkingState();

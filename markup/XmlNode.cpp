@@ -2,6 +2,8 @@
 
 #include <cassert>
 #include <cstring>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include "markup/NodeInternals.h"
@@ -59,9 +61,13 @@ CRootState::~CRootState()
     delete WorkingVariables;
 }
 
-CXmlNode::CXmlNode() : DocumentRoot(this) {}
+// A record in a node tells the node of its changes through the node's
+// address, which it shares.
+static_assert(std::is_standard_layout_v<CXmlNode>, "a node's record is at the node's address");
 
-CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this)
+CXmlNode::CXmlNode() : Root(nullptr), DocumentRoot(this) {}
+
+CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr), DocumentRoot(this)
 {
     if (record == nullptr) return;
     TakeRecord(*record);
@@ -70,17 +76,20 @@ CXmlNode::CXmlNode(CXmlObject* record) : DocumentRoot(this)
 
 void CXmlNode::TakeRecord(CXmlObject& record)
 {
+    if (!HasRecord) {
+        delete Root;
+        ::new (&Record) CXmlObject;
+        Record.InNode = true;
+        HasRecord = true;
+    }
     Record.TakeFrom(record);
-    Record.FilteredWith = record.FilteredWith;
-    Record.FilteredVersion = record.FilteredVersion;
-    Record.Owner = this;
-    HasRecord = true;
+    Record.RememberFilteredWith(record.FilteredList, record.FilteredVersion);
 }
 
-CXmlNode::CXmlNode(const char* text) : DocumentRoot(this), HasRecord(true)
+CXmlNode::CXmlNode(const char* text) : Record(), DocumentRoot(this), HasRecord(true)
 {
+    Record.InNode = true;
     Record.SetText(text, static_cast<int>(strlen(text)));
-    Record.Owner = this;
 }
 
 void CXmlNode::NoteRecordChanged() const
@@ -108,7 +117,10 @@ CXmlNode::~CXmlNode()
         OwnCell->Owner = nullptr;
         Release(OwnCell);
     }
-    delete Root;
+    if (HasRecord)
+        Record.~CXmlObject();
+    else
+        delete Root;
 }
 
 CXmlNode* CXmlNode::GetParent() const
@@ -126,23 +138,28 @@ CParentCell* CXmlNode::ChildListCell()
 
 CRootState& CXmlNode::RootState()
 {
+    assert(!HasRecord);
     if (Root == nullptr) Root = new CRootState;
     return *Root;
 }
 
 CXmlNode* CXmlNode::GetCurrentNode() const
 {
-    return Root != nullptr ? Root->CurrentNode : nullptr;
+    return !HasRecord && Root != nullptr ? Root->CurrentNode : nullptr;
 }
 
 CWorkingVariables* CXmlNode::GetWorkingVariables() const
 {
-    return Root != nullptr ? Root->WorkingVariables : nullptr;
+    return !HasRecord && Root != nullptr ? Root->WorkingVariables : nullptr;
 }
 
 void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
 {
     if (state == GetWorkingVariables()) return;
+    if (HasRecord) {
+        delete state;
+        return;
+    }
     CRootState& root = RootState();
     delete root.WorkingVariables;
     root.WorkingVariables = state;

@@ -162,7 +162,7 @@ void CXmlObject::TrimText(size_t begin, size_t end)
 // records, so it learns of every change.
 void CXmlObject::NoteChange()
 {
-    if (Owner != nullptr) Owner->NoteRecordChanged();
+    if (InNode) reinterpret_cast<const CXmlNode*>(this)->NoteRecordChanged();
 }
 
 void CXmlObject::TakeFrom(CXmlObject& other)

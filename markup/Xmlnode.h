@@ -107,10 +107,18 @@ public:
     // is left empty. Saves parsing a token a second time.
     void TakeFrom(CXmlObject& other);
 
-    // The content list this record's element last had its children filtered
-    // with, and its children's version then (see CXmlNode::GetChildrenVersion).
-    const void* FilteredWith = nullptr;
-    uint32_t FilteredVersion = 0;
+    // The content list (by its number, 1 to 255) this record's element last
+    // had its children filtered with, and its children's version then (see
+    // CXmlNode::GetChildrenVersion). List number 0 is never remembered.
+    bool WasFilteredWith(uint8_t list, uint32_t version) const
+    {
+        return list != 0 && FilteredList == list && FilteredVersion == version;
+    }
+    void RememberFilteredWith(uint8_t list, uint32_t version)
+    {
+        FilteredList = list;
+        FilteredVersion = version;
+    }
 
 private:
     enum : uint8_t {
@@ -170,15 +178,17 @@ private:
     size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
     CPiece Piece(size_t piece) const { return {Block + PieceStart(piece), PieceLength(piece)}; }
 
-    uint32_t AttributeCount = 0;
     char* Block = nullptr;
-    // The node holding this record, told of changes to the record.
-    CXmlNode* Owner = nullptr;
+    uint32_t AttributeCount = 0;
+    uint32_t FilteredVersion = 0;
     bool HasText = false;
     bool HasName = false;
     bool NameLowerCase = false;
     uint8_t Kind = 0;
     uint8_t NameCode = 0;
+    uint8_t FilteredList = 0;
+    // Set when the record lives inside a node, which is told of its changes.
+    bool InNode = false;
 };
 
 // One node of the document tree: the root of a page (no record, carries the
@@ -282,6 +292,13 @@ private:
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
 
+    // A token node holds its record, first so that the record shares the
+    // node's address; a document root has none and holds its root state
+    // (the node placed last, the working state, the tree builder's state).
+    union {
+        mutable CXmlObject Record;
+        CRootState* Root;
+    };
     CXmlNode* DocumentRoot;
     // The parent is not stored in each child: all children of a node share
     // one cell that names the parent, so a whole child list can move to
@@ -292,10 +309,6 @@ private:
     CXmlNode* LastChild = nullptr;
     CXmlNode* PreviousSibling = nullptr;
     CXmlNode* NextSibling = nullptr;
-    // A node's record lives inside it; the root has none.
-    mutable CXmlObject Record;
-    // Root only: the node placed last, the working state, the tree builder's state.
-    CRootState* Root = nullptr;
     uint32_t ChildrenVersion = 0;
     bool HasRecord = false;
     friend class CXmlObject;

@@ -68,4 +68,16 @@ TEST(TreeBuilder, TextRunsAreCollapsedAndEmptyTokensDropped)
     EXPECT_EQ(Parsed(""), "");
 }
 
+// Only a document root carries the tree builder's and the working state: a
+// token node given a page or a state keeps neither and leaks nothing.
+TEST(TreeBuilder, ATokenNodeTakesNoPageAndNoState)
+{
+    CXmlNode token("<p>");
+    token.Parse("<b>x</b>", 8);
+    EXPECT_EQ(token.GetFirstChild(), nullptr);
+    token.SetWorkingVariables(new CWorkingVariables);
+    EXPECT_EQ(token.GetWorkingVariables(), nullptr);
+    EXPECT_STREQ(token.GetText(), "<p>");
+}
+
 }  // namespace
