@@ -181,9 +181,10 @@ CXmlNode* CXmlNode::GetNextNode() const
 
 CXmlNode* CXmlNode::GetPreviousNode() const
 {
-    if (PreviousSibling == nullptr) return GetParent();
-    if (PreviousSibling->LastChild != nullptr) return PreviousSibling->LastChild;
-    return PreviousSibling;
+    CXmlNode* previous = GetPreviousSibling();
+    if (previous == nullptr) return GetParent();
+    CXmlNode* last = previous->GetLastChild();
+    return last != nullptr ? last : previous;
 }
 
 CXmlNode* CXmlNode::GetFirstNonBlankChild() const
@@ -195,7 +196,7 @@ CXmlNode* CXmlNode::GetFirstNonBlankChild() const
 
 CXmlNode* CXmlNode::GetLastNonBlankChild() const
 {
-    for (CXmlNode* child = LastChild; child != nullptr; child = child->PreviousSibling)
+    for (CXmlNode* child = GetLastChild(); child != nullptr; child = child->GetPreviousSibling())
         if (!IsBlank(child->GetText())) return child;
     return nullptr;
 }
@@ -205,10 +206,20 @@ void CXmlNode::Unlink()
     CXmlNode* parent = GetParent();
     if (parent == nullptr) return;
     parent->NoteChildrenChanged();
-    if (parent->FirstChild == this) parent->FirstChild = NextSibling;
-    if (parent->LastChild == this) parent->LastChild = PreviousSibling;
-    if (PreviousSibling != nullptr) PreviousSibling->NextSibling = NextSibling;
-    if (NextSibling != nullptr) NextSibling->PreviousSibling = PreviousSibling;
+    if (parent->FirstChild == this) {
+        // The next child becomes first and takes over the link to the last.
+        parent->FirstChild = NextSibling;
+        if (NextSibling != nullptr) NextSibling->PreviousSibling = PreviousSibling;
+    } else if (CXmlNode* previous = GetPreviousSibling()) {
+        previous->NextSibling = NextSibling;
+        if (NextSibling != nullptr)
+            NextSibling->PreviousSibling = previous;
+        else
+            parent->FirstChild->PreviousSibling = previous;
+    } else if (NextSibling != nullptr) {
+        // Heads a list without a parent (see LinkAfter): the next node heads it now.
+        NextSibling->PreviousSibling = nullptr;
+    }
     PreviousSibling = nullptr;
     NextSibling = nullptr;
 }
@@ -232,6 +243,10 @@ void CXmlNode::AdoptIntoDocument(CXmlNode* node) const
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
     CXmlNode* parent = GetParent();
+    // A node taken out of its parent's list still names the parent; what is
+    // linked after it forms a list without a parent.
+    if (parent != nullptr && parent->FirstChild != this && GetPreviousSibling() == nullptr)
+        parent = nullptr;
     if (parent != nullptr) {
         parent->NoteChildrenChanged();
         SetCell(node->Cell, parent->ChildListCell());
@@ -244,7 +259,7 @@ void CXmlNode::LinkAfter(CXmlNode* node)
     if (NextSibling != nullptr)
         NextSibling->PreviousSibling = node;
     else if (parent != nullptr)
-        parent->LastChild = node;
+        parent->FirstChild->PreviousSibling = node;
     NextSibling = node;
 }
 
@@ -252,12 +267,9 @@ void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 {
     NoteChildrenChanged();
     SetCell(node->Cell, ChildListCell());
-    node->PreviousSibling = nullptr;
+    node->PreviousSibling = FirstChild != nullptr ? FirstChild->PreviousSibling : node;
     node->NextSibling = FirstChild;
-    if (FirstChild != nullptr)
-        FirstChild->PreviousSibling = node;
-    else
-        LastChild = node;
+    if (FirstChild != nullptr) FirstChild->PreviousSibling = node;
     FirstChild = node;
 }
 
@@ -280,8 +292,8 @@ void CXmlNode::AppendChild(CXmlNode* node)
 
 void CXmlNode::InsertBefore(CXmlNode* node)
 {
-    if (PreviousSibling != nullptr) {
-        PreviousSibling->InsertAfter(node);
+    if (CXmlNode* previous = GetPreviousSibling()) {
+        previous->InsertAfter(node);
         return;
     }
     CXmlNode* parent = GetParent();
@@ -305,7 +317,7 @@ void CXmlNode::AppendSibling(CXmlNode* node)
     CXmlNode* parent = GetParent();
     CXmlNode* last = this;
     if (parent != nullptr)
-        last = parent->LastChild;
+        last = parent->GetLastChild();
     else
         while (last->NextSibling != nullptr) last = last->NextSibling;
     last->LinkAfter(node);
@@ -320,15 +332,14 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
     NoteChildrenChanged();
     parent->NoteChildrenChanged();
     CXmlNode* first = FirstChild;
-    CXmlNode* last = LastChild;
+    CXmlNode* last = GetLastChild();
     FirstChild = nullptr;
-    LastChild = nullptr;
     first->PreviousSibling = node;
     last->NextSibling = node->NextSibling;
     if (node->NextSibling != nullptr)
         node->NextSibling->PreviousSibling = last;
     else
-        parent->LastChild = last;
+        parent->FirstChild->PreviousSibling = last;
     node->NextSibling = first;
     CParentCell* moved = OwnCell;
     OwnCell = nullptr;

@@ -36,7 +36,7 @@ bool CXmlNode::MatchesStartTag(const CXmlNode* start) const
 
 bool CXmlNode::IsStrayEndTag() const
 {
-    return IsEmptyOrEndTag() && !IsStartTag() && !MatchesStartTag(PreviousSibling);
+    return IsEmptyOrEndTag() && !IsStartTag() && !MatchesStartTag(GetPreviousSibling());
 }
 
 // Looks back over earlier siblings and ancestors (never into earlier
@@ -45,14 +45,14 @@ bool CXmlNode::HasTextBefore() const
 {
     static const CElementSet stopNames("table\0p\0br\0");
     const CXmlNode* root = DocumentRoot;
-    const CXmlNode* p = PreviousSibling != nullptr ? PreviousSibling : GetParent();
+    const CXmlNode* p = GetPreviousSibling() != nullptr ? GetPreviousSibling() : GetParent();
     while (p != nullptr && p != root && p->HasRecord) {
         if (p->IsTag()) {
             if (stopNames.Contains(p->GetObject())) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {
             return true;
         }
-        p = p->PreviousSibling != nullptr ? p->PreviousSibling : p->GetParent();
+        p = p->GetPreviousSibling() != nullptr ? p->GetPreviousSibling() : p->GetParent();
     }
     return false;
 }

@@ -211,8 +211,15 @@ public:
     void SetDocumentRoot(CXmlNode* root) { DocumentRoot = root; }
     CXmlNode* GetParent() const;
     CXmlNode* GetFirstChild() const { return FirstChild; }
-    CXmlNode* GetLastChild() const { return LastChild; }
-    CXmlNode* GetPreviousSibling() const { return PreviousSibling; }
+    CXmlNode* GetLastChild() const
+    {
+        return FirstChild != nullptr ? FirstChild->PreviousSibling : nullptr;
+    }
+    CXmlNode* GetPreviousSibling() const
+    {
+        return PreviousSibling != nullptr && PreviousSibling->NextSibling == this ? PreviousSibling
+                                                                                  : nullptr;
+    }
     CXmlNode* GetNextSibling() const { return NextSibling; }
     CXmlNode* GetCurrentNode() const;
     CXmlObject* GetObject() const { return HasRecord ? &Record : nullptr; }
@@ -306,7 +313,9 @@ private:
     mutable CParentCell* Cell = nullptr;
     CParentCell* OwnCell = nullptr;
     CXmlNode* FirstChild = nullptr;
-    CXmlNode* LastChild = nullptr;
+    // In a parent's child list the first child's link holds the last child,
+    // so the list needs no link of its own to its end; in a list without a
+    // parent the first node's link is null.
     CXmlNode* PreviousSibling = nullptr;
     CXmlNode* NextSibling = nullptr;
     uint32_t ChildrenVersion = 0;

@@ -98,6 +98,27 @@ TEST(XmlNode, InsertionsMoveANodeOutOfItsOldPlace)
     EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\nx\n");
 }
 
+// An unlinked node still names its parent, but what is inserted after it
+// stays out of the parent's list.
+TEST(XmlNode, InsertingAfterAnUnlinkedNodeLeavesItsFormerListAlone)
+{
+    CThreeChildren tree;
+    tree.C->Unlink();
+    EXPECT_EQ(tree.C->GetParent(), &tree.Root);
+    EXPECT_EQ(tree.Root.GetLastChild(), tree.B);
+    CXmlNode* after = new CXmlNode("d");
+    tree.C->InsertAfter(after);
+    EXPECT_EQ(tree.C->GetNextSibling(), after);
+    EXPECT_EQ(after->GetPreviousSibling(), tree.C);
+    EXPECT_EQ(after->GetParent(), nullptr);
+    EXPECT_EQ(DumpTree(&tree.Root), "a\nb\n");
+    tree.B->InsertAfter(tree.C);
+    EXPECT_EQ(after->GetPreviousSibling(), nullptr);
+    EXPECT_EQ(tree.Root.GetLastChild(), tree.C);
+    EXPECT_EQ(DumpTree(&tree.Root), "a\nb\nc\n");
+    delete after;
+}
+
 TEST(XmlNode, MoveChildrenAfterItselfKeepsTheirOrder)
 {
     CXmlNode root;
