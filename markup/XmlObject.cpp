@@ -20,11 +20,20 @@ bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b =
 
 }  // namespace
 
-// The pieces may lie in the old block: it is released only after the new
+// The pieces may lie in the old storage: it is released only after the new
 // one holds their copies.
 void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attributes,
                           size_t count)
 {
+    if (count == 0 && text.Length + name.Length + 2 <= InlineCapacity) {
+        char pieces[InlineCapacity] = {};
+        memcpy(pieces, text.Data, text.Length);
+        memcpy(pieces + text.Length + 1, name.Data, name.Length);
+        ReleaseBlock();
+        memcpy(Storage, pieces, sizeof pieces);
+        InlineTextLength = static_cast<uint8_t>(text.Length);
+        return;
+    }
     const size_t offsets = 2 + 2 * count;
     size_t size = (offsets + 1) * sizeof(uint32_t) + text.Length + 1 + name.Length + 1;
     for (size_t i = 0; i < count; ++i)
@@ -47,28 +56,28 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
         put(attributes[i].Value);
     }
     ReleaseBlock();
-    Block = block;
-    AttributeCount = static_cast<uint32_t>(count);
+    SetBlock(block, static_cast<uint32_t>(count));
 }
 
+// Leaves the record with no pieces.
 void CXmlObject::ReleaseBlock()
 {
-    if (Block != nullptr) ReleaseRecordBlock(Block, Word(0));
-    Block = nullptr;
+    if (!IsInline() && Block() != nullptr) ReleaseRecordBlock(Block(), Word(0));
+    SetBlock(nullptr, 0);
 }
 
 std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
 {
     std::vector<CAttributePieces> pieces;
-    pieces.reserve(AttributeCount);
-    for (size_t i = 0; i < AttributeCount; ++i)
+    pieces.reserve(AttributeCount());
+    for (size_t i = 0; i < AttributeCount(); ++i)
         pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
     return pieces;
 }
 
 CXmlObject::CPiece CXmlObject::PieceOrNothing(size_t piece) const
 {
-    return Block != nullptr ? Piece(piece) : CPiece{"", 0};
+    return HasPieces() ? Piece(piece) : CPiece{"", 0};
 }
 
 void CXmlObject::AssembleWithAttributes(const std::vector<CAttributePieces>& attributes)
@@ -122,23 +131,28 @@ void CXmlObject::ReplaceText(const std::string& text)
 }
 
 // Cuts a piece to its first `length` bytes in place: the pieces after it
-// move down in the same block.
+// move down in the same storage.
 void CXmlObject::ShortenPiece(size_t piece, size_t length)
 {
     const size_t start = PieceStart(piece);
     const size_t old = PieceLength(piece);
     if (length >= old) return;
+    if (IsInline()) {
+        memmove(Storage + start + length, Storage + start + old, InlineCapacity - (start + old));
+        if (piece == 0) InlineTextLength = static_cast<uint8_t>(length);
+        return;
+    }
     const size_t end = Offset(OffsetCount() - 1);
-    memmove(Block + start + length, Block + start + old, end - (start + old));
+    memmove(Block() + start + length, Block() + start + old, end - (start + old));
     const uint32_t removed = static_cast<uint32_t>(old - length);
-    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block, k + 1, Offset(k) - removed);
+    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block(), k + 1, Offset(k) - removed);
 }
 
 void CXmlObject::CollapseText()
 {
     if (!HasText) return;
     NoteChange();
-    char* text = Block + TextOffset();
+    char* text = Bytes() + PieceStart(0);
     const size_t shortened = CollapseWhitespace(text, PieceLength(0));
     ShortenPiece(0, shortened);
     Kind = KindOf(text, shortened);
@@ -152,7 +166,7 @@ void CXmlObject::TrimText(size_t begin, size_t end)
     begin = std::min(begin, end);
     if (begin == 0 && end == length) return;
     NoteChange();
-    char* text = Block + TextOffset();
+    char* text = Bytes() + PieceStart(0);
     memmove(text, text + begin, end - begin);
     ShortenPiece(0, end - begin);
     Kind = KindOf(text, end - begin);
@@ -169,15 +183,14 @@ void CXmlObject::TakeFrom(CXmlObject& other)
 {
     NoteChange();
     ReleaseBlock();
-    Block = other.Block;
-    AttributeCount = other.AttributeCount;
+    memcpy(Storage, other.Storage, sizeof Storage);
+    InlineTextLength = other.InlineTextLength;
     HasText = other.HasText;
     HasName = other.HasName;
     NameLowerCase = other.NameLowerCase;
     Kind = other.Kind;
     NameCode = other.NameCode;
-    other.Block = nullptr;
-    other.AttributeCount = 0;
+    other.SetBlock(nullptr, 0);
     other.HasText = false;
     other.HasName = false;
     other.Kind = 0;
@@ -312,8 +325,8 @@ void CXmlObject::SetName(const char* name)
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
     const size_t length = strlen(name);
-    if (Block != nullptr && length <= PieceLength(1)) {
-        memmove(Block + PieceStart(1), name, length);
+    if (HasPieces() && length <= PieceLength(1)) {
+        memmove(Bytes() + PieceStart(1), name, length);
         ShortenPiece(1, length);
     } else {
         AssembleKeepingAttributes(PieceOrNothing(0), {name, length});
@@ -326,19 +339,20 @@ void CXmlObject::SetName(const char* name)
 // as it is, and its node's parent is not told of a change.
 void CXmlObject::LowerCaseNames()
 {
-    if (Block == nullptr) return;
+    if (!HasPieces()) return;
+    const size_t count = AttributeCount();
     auto hasUpperCase = [this](size_t piece) {
-        return HasUpperCaseAscii(Block + PieceStart(piece), PieceLength(piece));
+        return HasUpperCaseAscii(Bytes() + PieceStart(piece), PieceLength(piece));
     };
     bool upper = hasUpperCase(1);
-    for (size_t i = 0; i < AttributeCount && !upper; ++i) upper = hasUpperCase(2 + 2 * i);
+    for (size_t i = 0; i < count && !upper; ++i) upper = hasUpperCase(2 + 2 * i);
     if (!upper) return;
     NoteChange();
     auto lower = [this](size_t piece) {
-        LowerCaseAscii(Block + PieceStart(piece), PieceLength(piece));
+        LowerCaseAscii(Bytes() + PieceStart(piece), PieceLength(piece));
     };
     lower(1);
-    for (size_t i = 0; i < AttributeCount; ++i) lower(2 + 2 * i);
+    for (size_t i = 0; i < count; ++i) lower(2 + 2 * i);
     // The code ignores case, so only the case flag changes.
     NameLowerCase = true;
 }

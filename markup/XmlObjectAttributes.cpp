@@ -5,13 +5,13 @@
 const char* CXmlObject::GetAttributeName(int i) const
 {
     if (i < 0 || i >= GetAttributeCount()) return nullptr;
-    return Block + PieceStart(2 + 2 * static_cast<size_t>(i));
+    return Bytes() + PieceStart(2 + 2 * static_cast<size_t>(i));
 }
 
 const char* CXmlObject::GetAttributeValue(int i) const
 {
     if (i < 0 || i >= GetAttributeCount()) return nullptr;
-    return Block + PieceStart(3 + 2 * static_cast<size_t>(i));
+    return Bytes() + PieceStart(3 + 2 * static_cast<size_t>(i));
 }
 
 int CXmlObject::FindAttribute(const char* name) const
@@ -65,7 +65,7 @@ void CXmlObject::RestrictAttribute(const char* name, const char* allowedList,
         return;
     }
     const size_t piece = 3 + 2 * static_cast<size_t>(i);
-    char* value = Block + PieceStart(piece);
+    char* value = Bytes() + PieceStart(piece);
     LowerCaseAscii(value, PieceLength(piece));
     // The allowed values are compared exactly: the lists hold lower-case words.
     for (const char* p = allowedList; p != nullptr && *p != '\0'; p += strlen(p) + 1)
@@ -81,5 +81,5 @@ void CXmlObject::NormalizeBoolean(const char* name, const char* fallback)
 
 void CXmlObject::ClearAttributes()
 {
-    if (AttributeCount > 0) AssembleWithAttributes({});
+    if (AttributeCount() > 0) AssembleWithAttributes({});
 }

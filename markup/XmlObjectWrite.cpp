@@ -37,7 +37,7 @@ int CXmlObject::GetWriteLength() const
     if (!HasText) return 0;
     if (WritesRawText(*this)) return GetTextLength();
     size_t length = PieceLength(1) + 2 + (IsEmptyOrEndTag() ? 1 : 0);
-    for (size_t i = 0; i < AttributeCount; ++i)
+    for (size_t i = 0; i < AttributeCount(); ++i)
         length += PieceLength(2 + 2 * i) + PieceLength(3 + 2 * i) + 4;
     return ClampedLength(length);
 }
@@ -57,13 +57,13 @@ char* CXmlObject::Write(char* buffer) const
     const bool closes = IsEmptyOrEndTag();
     *out++ = '<';
     if (closes && !EndsWithSlash(*this)) *out++ = '/';
-    out = Append(out, Block + PieceStart(1), PieceLength(1));
-    for (size_t i = 0; i < AttributeCount; ++i) {
+    out = Append(out, Bytes() + PieceStart(1), PieceLength(1));
+    for (size_t i = 0; i < AttributeCount(); ++i) {
         *out++ = ' ';
-        out = Append(out, Block + PieceStart(2 + 2 * i), PieceLength(2 + 2 * i));
+        out = Append(out, Bytes() + PieceStart(2 + 2 * i), PieceLength(2 + 2 * i));
         *out++ = '=';
         *out++ = '"';
-        out = Append(out, Block + PieceStart(3 + 2 * i), PieceLength(3 + 2 * i));
+        out = Append(out, Bytes() + PieceStart(3 + 2 * i), PieceLength(3 + 2 * i));
         *out++ = '"';
     }
     if (closes && EndsWithSlash(*this)) *out++ = '/';

@@ -37,7 +37,7 @@ public:
     // the record is a tag or a region marker.
     void SetText(const char* text, int length);
     // The raw text; null for a record that never had text.
-    const char* GetText() const { return HasText ? Block + TextOffset() : nullptr; }
+    const char* GetText() const { return HasText ? Bytes() + PieceStart(0) : nullptr; }
     // Held at INT_MAX for a longer text.
     int GetTextLength() const
     {
@@ -60,7 +60,7 @@ public:
     // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
     void MakeEmptyElement();
 
-    const char* GetName() const { return HasName ? Block + Offset(0) : nullptr; }
+    const char* GetName() const { return HasName ? Bytes() + PieceStart(1) : nullptr; }
     // The code of the name (see ElementNameCode); 0 without a name.
     uint8_t GetNameCode() const { return NameCode; }
     // True when the name has no upper-case letter.
@@ -70,7 +70,7 @@ public:
     // Lower-cases the element name and every attribute name in place.
     void LowerCaseNames();
 
-    int GetAttributeCount() const { return static_cast<int>(AttributeCount); }
+    int GetAttributeCount() const { return static_cast<int>(AttributeCount()); }
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
     // Value of the first attribute of that name (any case), or null.
@@ -135,13 +135,14 @@ private:
     friend class CXmlNode;
     int FindAttribute(const char* name) const;
 
-    // Everything the record holds lives in one heap block: its size, a table
-    // of 32-bit offsets, then the raw text, the name and each attribute's name
-    // and value, one after the other and each NUL-terminated. Word 0 is the
-    // block's size; word k + 1 is where piece k + 1 starts (piece 0 is the
-    // text, 1 the name, then attribute i's name and value are 2 + 2i and
-    // 3 + 2i); the last word is where the last piece's NUL ends. Edits build a
-    // new block.
+    // A record holds pieces: piece 0 is the raw text, 1 the name, then
+    // attribute i's name and value are 2 + 2i and 3 + 2i, each NUL-terminated.
+    // A record without attributes whose text and name fit in Storage keeps
+    // them there, one after the other. Any other record keeps them in one heap
+    // block, whose address and the attribute count fill Storage: the block
+    // holds its size, a table of 32-bit offsets, then the pieces. Word 0 is
+    // the block's size; word k + 1 is where piece k + 1 starts; the last word
+    // is where the last piece's NUL ends. Edits build new storage.
     struct CPiece {
         const char* Data;
         size_t Length;
@@ -161,12 +162,38 @@ private:
     static void ParseAttributes(const char* text, size_t size, size_t from,
                                 std::vector<CAttributePieces>& attributes);
     void NoteName();
-    size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount); }
+    static constexpr size_t InlineCapacity = 12;
+    static constexpr uint8_t NotInline = 0xFF;
+    bool IsInline() const { return InlineTextLength != NotInline; }
+    char* Block() const
+    {
+        char* block;
+        memcpy(&block, Storage, sizeof block);
+        return block;
+    }
+    uint32_t AttributeCount() const
+    {
+        if (IsInline()) return 0;
+        uint32_t count;
+        memcpy(&count, Storage + sizeof(char*), sizeof count);
+        return count;
+    }
+    void SetBlock(char* block, uint32_t count)
+    {
+        memcpy(Storage, &block, sizeof block);
+        memcpy(Storage + sizeof block, &count, sizeof count);
+        InlineTextLength = NotInline;
+    }
+    bool HasPieces() const { return IsInline() || Block() != nullptr; }
+    // Where the pieces lie, inline or in the block.
+    const char* Bytes() const { return IsInline() ? Storage : Block(); }
+    char* Bytes() { return IsInline() ? Storage : Block(); }
+    size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount()); }
     size_t TextOffset() const { return (OffsetCount() + 1) * sizeof(uint32_t); }
     uint32_t Word(size_t k) const
     {
         uint32_t word;
-        memcpy(&word, Block + k * sizeof(uint32_t), sizeof word);
+        memcpy(&word, Block() + k * sizeof(uint32_t), sizeof word);
         return word;
     }
     uint32_t Offset(size_t k) const { return Word(k + 1); }
@@ -174,12 +201,19 @@ private:
     {
         memcpy(block + k * sizeof(uint32_t), &word, sizeof word);
     }
-    size_t PieceStart(size_t piece) const { return piece == 0 ? TextOffset() : Offset(piece - 1); }
-    size_t PieceLength(size_t piece) const { return Offset(piece) - PieceStart(piece) - 1; }
-    CPiece Piece(size_t piece) const { return {Block + PieceStart(piece), PieceLength(piece)}; }
+    size_t PieceStart(size_t piece) const
+    {
+        if (IsInline()) return piece == 0 ? 0 : InlineTextLength + 1u;
+        return piece == 0 ? TextOffset() : Offset(piece - 1);
+    }
+    size_t PieceLength(size_t piece) const
+    {
+        if (IsInline()) return piece == 0 ? InlineTextLength : strlen(Storage + PieceStart(1));
+        return Offset(piece) - PieceStart(piece) - 1;
+    }
+    CPiece Piece(size_t piece) const { return {Bytes() + PieceStart(piece), PieceLength(piece)}; }
 
-    char* Block = nullptr;
-    uint32_t AttributeCount = 0;
+    char Storage[InlineCapacity] = {};
     uint32_t FilteredVersion = 0;
     bool HasText = false;
     bool HasName = false;
@@ -189,6 +223,8 @@ private:
     uint8_t FilteredList = 0;
     // Set when the record lives inside a node, which is told of its changes.
     bool InNode = false;
+    // The text's length when the pieces are inline, else NotInline.
+    uint8_t InlineTextLength = NotInline;
 };
 
 // One node of the document tree: the root of a page (no record, carries the

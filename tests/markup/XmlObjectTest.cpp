@@ -279,3 +279,38 @@ TEST(XmlObject, NameCodeAndCase)
     EXPECT_EQ(Record("<tablex>")->GetNameCode(), 0);
     EXPECT_EQ(Record("text")->GetNameCode(), 0);
 }
+
+// Short records keep their pieces inside the record, longer ones in a block:
+// every edit must read the same on both sides of the boundary and across it.
+TEST(XmlObject, RecordsOfEverySizeReadAndEditAlike)
+{
+    for (size_t n = 1; n <= 16; ++n) {
+        const std::string name(n, 'b');
+        auto tag = Record("<" + name + ">");
+        EXPECT_STREQ(tag->GetName(), name.c_str());
+        EXPECT_EQ(tag->GetTextLength(), static_cast<int>(n + 2));
+        tag->SetName((name + "i").c_str());
+        EXPECT_EQ(Written(*tag), "<" + name + "i>");
+        tag->SetAttribute("x", "1");
+        EXPECT_EQ(Written(*tag), "<" + name + "i x=\"1\">");
+        tag->ClearAttributes();
+        EXPECT_EQ(tag->GetAttributeCount(), 0);
+        tag->SetName("B");
+        tag->LowerCaseNames();
+        EXPECT_EQ(Written(*tag), "<b>");
+        EXPECT_STREQ(tag->GetText(), ("<" + name + ">").c_str());
+
+        auto text = Record(" " + std::string(n, 'a') + " \n ");
+        text->CollapseText();
+        text->TrimText(1, n + 1);
+        EXPECT_EQ(text->GetText(), std::string(n, 'a'));
+        EXPECT_EQ(text->GetName(), nullptr);
+        text->ReplaceText(std::string("a\0b", 3) + std::string(n, 'c'));
+        EXPECT_EQ(text->GetTextLength(), static_cast<int>(n + 3));
+
+        // A node takes the record's contents over and the record is left empty.
+        CXmlNode node(Record("</" + name + ">").release());
+        EXPECT_STREQ(node.GetName(), name.c_str());
+        EXPECT_TRUE(node.IsEmptyOrEndTag());
+    }
+}
