@@ -7,23 +7,29 @@
 #include <cstddef>
 #include <new>
 
-template <size_t BlockSize>
+// Blocks of `Classes` sizes, Step, 2 Step, ... Classes Step bytes, each size
+// with a free list of its own and all of them cut from the same slabs, so a
+// size that is asked for once takes no slab of its own.
+template <size_t Step, size_t Classes = 1>
 class CBlockPool {
 public:
     constexpr CBlockPool() = default;
     // Blocks are aligned for pointers, which is all the pooled types need.
     static constexpr size_t Alignment = alignof(void*);
+    static_assert(Step % Alignment == 0, "every block size keeps blocks aligned");
 
-    // Returned blocks first; then the untouched rest of the newest slab, so
-    // a slab's memory is first touched when it is used.
-    void* Allocate()
+    // A returned block of the size first; then the untouched rest of the
+    // newest slab, so a slab's memory is first touched when it is used.
+    void* Allocate(size_t sizeClass = 0)
     {
-        Block* block = Free;
+        Block* block = Free[sizeClass];
         if (block != nullptr) {
-            Free = block->Next;
+            Free[sizeClass] = block->Next;
         } else {
-            if (Unused == UnusedEnd) Grow();
-            block = Unused++;
+            const size_t size = (sizeClass + 1) * Step;
+            if (static_cast<size_t>(UnusedEnd - Unused) < size) Grow();
+            block = reinterpret_cast<Block*>(Unused);
+            Unused += size;
         }
         ++Live;
         return block;
@@ -31,11 +37,11 @@ public:
 
     // When the last block comes back, the pool goes back to the heap, so a
     // conversion holds no memory once it is over.
-    void Release(void* pointer)
+    void Release(void* pointer, size_t sizeClass = 0)
     {
         Block* block = static_cast<Block*>(pointer);
-        block->Next = Free;
-        Free = block;
+        block->Next = Free[sizeClass];
+        Free[sizeClass] = block;
         if (--Live == 0) ReleaseSlabs();
     }
 
@@ -45,31 +51,30 @@ public:
     }
 
 private:
-    union Block {
+    struct Block {
         Block* Next;
-        alignas(Alignment) unsigned char Bytes[BlockSize];
     };
     struct Slab {
         Slab* Next;
     };
-    // Each slab adds a quarter of the blocks so far, from a small first one:
-    // a small page takes little, and at most a fifth of a pool lies unused.
-    static constexpr size_t SmallestSlabBlocks = 4;
-    static constexpr size_t LargestSlabBlocks = 4096;
+    // Each slab adds an eighth of the bytes so far, from a small first one:
+    // a small page takes little, and little of a pool lies unused. What is
+    // left of a slab too short for a block stays unused.
+    static constexpr size_t LargestBlock = Classes * Step;
+    static constexpr size_t SmallestSlab = 4 * LargestBlock;
+    static constexpr size_t LargestSlab = 4096 * LargestBlock;
+    static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
     void Grow()
     {
-        const size_t count =
-            std::min(std::max(SlabBlocks / 4, SmallestSlabBlocks), LargestSlabBlocks);
-        const size_t header = (sizeof(Slab) + alignof(Block) - 1) / alignof(Block) * alignof(Block);
-        unsigned char* memory =
-            static_cast<unsigned char*>(::operator new(header + count * sizeof(Block)));
+        const size_t bytes = std::min(std::max(SlabBytes / 8, SmallestSlab), LargestSlab);
+        unsigned char* memory = static_cast<unsigned char*>(::operator new(SlabHeader + bytes));
         Slab* slab = reinterpret_cast<Slab*>(memory);
         slab->Next = Slabs;
         Slabs = slab;
-        SlabBlocks += count;
-        Unused = reinterpret_cast<Block*>(memory + header);
-        UnusedEnd = Unused + count;
+        SlabBytes += bytes;
+        Unused = memory + SlabHeader;
+        UnusedEnd = Unused + bytes;
     }
 
     void ReleaseSlabs()
@@ -79,20 +84,20 @@ private:
             ::operator delete(Slabs);
             Slabs = next;
         }
-        Free = nullptr;
+        std::fill(Free, Free + Classes, nullptr);
         Unused = UnusedEnd = nullptr;
-        SlabBlocks = 0;
+        SlabBytes = 0;
     }
 
-    Block* Free = nullptr;
-    Block* Unused = nullptr;
-    Block* UnusedEnd = nullptr;
+    Block* Free[Classes] = {};
+    unsigned char* Unused = nullptr;
+    unsigned char* UnusedEnd = nullptr;
     Slab* Slabs = nullptr;
     size_t Live = 0;
-    size_t SlabBlocks = 0;
+    size_t SlabBytes = 0;
 };
 
 // The blocks that hold a record's text, name and attributes. Most are a few
-// dozen bytes, so sizes up to 128 come from pools, in steps of 8 bytes.
+// dozen bytes, so sizes up to 128 come from a pool, in steps of 8 bytes.
 char* AllocateRecordBlock(size_t size);
 void ReleaseRecordBlock(char* block, size_t size);

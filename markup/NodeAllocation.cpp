@@ -1,6 +1,3 @@
-#include <array>
-#include <utility>
-
 #include "markup/BlockPool.h"
 #include "markup/NodeInternals.h"
 #include "markup/Xmlnode.h"
@@ -53,37 +50,12 @@ void CXmlObject::operator delete(void* block, size_t size)
 
 namespace {
 
-// Record blocks up to 128 bytes come from sixteen pools, one for each
-// multiple of 8 bytes.
+// Record blocks up to 128 bytes come from one pool, in sixteen sizes that
+// are multiples of 8 bytes.
 constexpr size_t RecordBlockStep = 8;
 constexpr size_t RecordBlockClasses = 16;
 
-template <size_t Size>
-void* AllocateBlockOf()
-{
-    return PoolOf<char[Size]>().Allocate();
-}
-
-template <size_t Size>
-void ReleaseBlockOf(void* block)
-{
-    PoolOf<char[Size]>().Release(block);
-}
-
-struct CRecordBlockPools {
-    void* (*Allocate)();
-    void (*Release)(void*);
-};
-
-template <size_t... Class>
-constexpr std::array<CRecordBlockPools, sizeof...(Class)> RecordBlockPools(
-    std::index_sequence<Class...>)
-{
-    return {{{&AllocateBlockOf<(Class + 1) * RecordBlockStep>,
-              &ReleaseBlockOf<(Class + 1) * RecordBlockStep>}...}};
-}
-
-constexpr auto RecordPools = RecordBlockPools(std::make_index_sequence<RecordBlockClasses>());
+CBlockPool<RecordBlockStep, RecordBlockClasses> RecordBlocks;
 
 // The class of a block size; RecordBlockClasses or more for the ordinary heap.
 size_t RecordBlockClass(size_t size)
@@ -95,16 +67,16 @@ size_t RecordBlockClass(size_t size)
 
 char* AllocateRecordBlock(size_t size)
 {
-    const size_t pool = RecordBlockClass(size);
-    return static_cast<char*>(pool < RecordBlockClasses ? RecordPools[pool].Allocate()
-                                                        : ::operator new(size));
+    const size_t sizeClass = RecordBlockClass(size);
+    return static_cast<char*>(sizeClass < RecordBlockClasses ? RecordBlocks.Allocate(sizeClass)
+                                                             : ::operator new(size));
 }
 
 void ReleaseRecordBlock(char* block, size_t size)
 {
-    const size_t pool = RecordBlockClass(size);
-    if (pool < RecordBlockClasses)
-        RecordPools[pool].Release(block);
+    const size_t sizeClass = RecordBlockClass(size);
+    if (sizeClass < RecordBlockClasses)
+        RecordBlocks.Release(block, sizeClass);
     else
         ::operator delete(block);
 }
