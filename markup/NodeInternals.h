@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -15,9 +16,22 @@ struct CParentCell {
     static void* operator new(size_t size);
     static void operator delete(void* block, size_t size);
 
-    CXmlNode* Owner;
-    CParentCell* Forward;
-    size_t References;
+    explicit CParentCell(CXmlNode* owner) : Link(owner) {}
+    // The node the cell names; null once it forwards or its node is gone.
+    CXmlNode* Owner() const { return Forwards ? nullptr : static_cast<CXmlNode*>(Link); }
+    // The cell this list moved into, or null.
+    CParentCell* Forward() const { return Forwards ? static_cast<CParentCell*>(Link) : nullptr; }
+    void ForgetOwner() { Link = nullptr; }
+    void ForwardTo(CParentCell* cell)
+    {
+        Link = cell;
+        Forwards = true;
+    }
+
+    // A cell names either a node or another cell, never both.
+    void* Link;
+    uint32_t References = 1;
+    bool Forwards = false;
 };
 
 // State that only a document root carries.

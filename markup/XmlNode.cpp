@@ -16,7 +16,7 @@ void Retain(CParentCell* cell) { ++cell->References; }
 void Release(CParentCell* cell)
 {
     while (cell != nullptr && --cell->References == 0) {
-        CParentCell* next = cell->Forward;
+        CParentCell* next = cell->Forward();
         delete cell;
         cell = next;
     }
@@ -37,15 +37,15 @@ void SetCell(CParentCell*& slot, CParentCell* cell)
 CParentCell* Resolve(CParentCell*& slot)
 {
     CParentCell* root = slot;
-    while (root->Forward != nullptr) root = root->Forward;
+    while (root->Forward() != nullptr) root = root->Forward();
     if (root == slot) return root;
     CParentCell* held = slot;
     Retain(root);
     slot = root;
-    for (CParentCell* p = held; p->Forward != root;) {
-        CParentCell* next = p->Forward;
+    for (CParentCell* p = held; p->Forward() != root;) {
+        CParentCell* next = p->Forward();
         Retain(root);
-        p->Forward = root;
+        p->ForwardTo(root);
         Release(held);
         held = next;
         p = next;
@@ -114,7 +114,7 @@ CXmlNode::~CXmlNode()
     Unlink();
     if (Cell != nullptr) Release(Cell);
     if (OwnCell != nullptr) {
-        OwnCell->Owner = nullptr;
+        OwnCell->ForgetOwner();
         Release(OwnCell);
     }
     if (HasRecord)
@@ -126,13 +126,13 @@ CXmlNode::~CXmlNode()
 CXmlNode* CXmlNode::GetParent() const
 {
     if (Cell == nullptr) return nullptr;
-    if (Cell->Forward == nullptr) return Cell->Owner;
-    return Resolve(Cell)->Owner;
+    if (Cell->Forward() == nullptr) return Cell->Owner();
+    return Resolve(Cell)->Owner();
 }
 
 CParentCell* CXmlNode::ChildListCell()
 {
-    if (OwnCell == nullptr) OwnCell = new CParentCell{this, nullptr, 1};
+    if (OwnCell == nullptr) OwnCell = new CParentCell(this);
     return OwnCell;
 }
 
@@ -343,9 +343,8 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
     node->NextSibling = first;
     CParentCell* moved = OwnCell;
     OwnCell = nullptr;
-    moved->Owner = nullptr;
-    moved->Forward = parent->ChildListCell();
-    Retain(moved->Forward);
+    moved->ForwardTo(parent->ChildListCell());
+    Retain(moved->Forward());
     Release(moved);
     return true;
 }
