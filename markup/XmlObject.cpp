@@ -31,23 +31,25 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
         memcpy(pieces + text.Length + 1, name.Data, name.Length);
         ReleaseBlock();
         memcpy(Storage, pieces, sizeof pieces);
-        InlineTextLength = static_cast<uint8_t>(text.Length);
+        Layout = static_cast<uint8_t>(text.Length);
         return;
     }
-    const size_t offsets = 2 + 2 * count;
-    size_t size = (offsets + 1) * sizeof(uint32_t) + text.Length + 1 + name.Length + 1;
+    const size_t words = 3 + 2 * count;
+    size_t pieces = text.Length + 1 + name.Length + 1;
     for (size_t i = 0; i < count; ++i)
-        size += attributes[i].Name.Length + attributes[i].Value.Length + 2;
+        pieces += attributes[i].Name.Length + attributes[i].Value.Length + 2;
+    const uint8_t layout = words * 2 + pieces <= UINT16_MAX ? NarrowBlock : WideBlock;
+    const size_t size = words * WordSize(layout) + pieces;
     if (size > UINT32_MAX) throw std::bad_alloc();
     char* block = AllocateRecordBlock(size);
-    SetWord(block, 0, static_cast<uint32_t>(size));
-    size_t at = (offsets + 1) * sizeof(uint32_t);
+    SetWord(block, layout, 0, static_cast<uint32_t>(size));
+    size_t at = words * WordSize(layout);
     size_t k = 1;
     auto put = [&](CPiece piece) {
         if (piece.Length > 0) memcpy(block + at, piece.Data, piece.Length);
         at += piece.Length;
         block[at++] = '\0';
-        SetWord(block, k++, static_cast<uint32_t>(at));
+        SetWord(block, layout, k++, static_cast<uint32_t>(at));
     };
     put(text);
     put(name);
@@ -56,14 +58,14 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
         put(attributes[i].Value);
     }
     ReleaseBlock();
-    SetBlock(block, static_cast<uint32_t>(count));
+    SetBlock(block, static_cast<uint32_t>(count), layout);
 }
 
 // Leaves the record with no pieces.
 void CXmlObject::ReleaseBlock()
 {
     if (!IsInline() && Block() != nullptr) ReleaseRecordBlock(Block(), Word(0));
-    SetBlock(nullptr, 0);
+    SetBlock(nullptr, 0, WideBlock);
 }
 
 std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
@@ -139,13 +141,13 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
     if (length >= old) return;
     if (IsInline()) {
         memmove(Storage + start + length, Storage + start + old, InlineCapacity - (start + old));
-        if (piece == 0) InlineTextLength = static_cast<uint8_t>(length);
+        if (piece == 0) Layout = static_cast<uint8_t>(length);
         return;
     }
     const size_t end = Offset(OffsetCount() - 1);
     memmove(Block() + start + length, Block() + start + old, end - (start + old));
     const uint32_t removed = static_cast<uint32_t>(old - length);
-    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block(), k + 1, Offset(k) - removed);
+    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block(), Layout, k + 1, Offset(k) - removed);
 }
 
 void CXmlObject::CollapseText()
@@ -184,13 +186,13 @@ void CXmlObject::TakeFrom(CXmlObject& other)
     NoteChange();
     ReleaseBlock();
     memcpy(Storage, other.Storage, sizeof Storage);
-    InlineTextLength = other.InlineTextLength;
+    Layout = other.Layout;
     HasText = other.HasText;
     HasName = other.HasName;
     NameLowerCase = other.NameLowerCase;
     Kind = other.Kind;
     NameCode = other.NameCode;
-    other.SetBlock(nullptr, 0);
+    other.SetBlock(nullptr, 0, WideBlock);
     other.HasText = false;
     other.HasName = false;
     other.Kind = 0;

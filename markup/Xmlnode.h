@@ -140,9 +140,10 @@ private:
     // A record without attributes whose text and name fit in Storage keeps
     // them there, one after the other. Any other record keeps them in one heap
     // block, whose address and the attribute count fill Storage: the block
-    // holds its size, a table of 32-bit offsets, then the pieces. Word 0 is
-    // the block's size; word k + 1 is where piece k + 1 starts; the last word
-    // is where the last piece's NUL ends. Edits build new storage.
+    // holds its size, a table of offsets, then the pieces. Word 0 is the
+    // block's size; word k + 1 is where piece k + 1 starts; the last word is
+    // where the last piece's NUL ends. Words take two bytes in a block below
+    // 64 KiB and four in a larger one. Edits build new storage.
     struct CPiece {
         const char* Data;
         size_t Length;
@@ -163,8 +164,11 @@ private:
                                 std::vector<CAttributePieces>& attributes);
     void NoteName();
     static constexpr size_t InlineCapacity = 12;
-    static constexpr uint8_t NotInline = 0xFF;
-    bool IsInline() const { return InlineTextLength != NotInline; }
+    // Layout values past the inline text lengths.
+    static constexpr uint8_t NarrowBlock = 0xFE;
+    static constexpr uint8_t WideBlock = 0xFF;
+    bool IsInline() const { return Layout < NarrowBlock; }
+    static size_t WordSize(uint8_t layout) { return layout == NarrowBlock ? 2 : 4; }
     char* Block() const
     {
         char* block;
@@ -178,37 +182,47 @@ private:
         memcpy(&count, Storage + sizeof(char*), sizeof count);
         return count;
     }
-    void SetBlock(char* block, uint32_t count)
+    void SetBlock(char* block, uint32_t count, uint8_t layout)
     {
         memcpy(Storage, &block, sizeof block);
         memcpy(Storage + sizeof block, &count, sizeof count);
-        InlineTextLength = NotInline;
+        Layout = layout;
     }
     bool HasPieces() const { return IsInline() || Block() != nullptr; }
     // Where the pieces lie, inline or in the block.
     const char* Bytes() const { return IsInline() ? Storage : Block(); }
     char* Bytes() { return IsInline() ? Storage : Block(); }
     size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount()); }
-    size_t TextOffset() const { return (OffsetCount() + 1) * sizeof(uint32_t); }
+    size_t TextOffset() const { return (OffsetCount() + 1) * WordSize(Layout); }
     uint32_t Word(size_t k) const
     {
+        if (Layout == NarrowBlock) {
+            uint16_t word;
+            memcpy(&word, Block() + k * sizeof word, sizeof word);
+            return word;
+        }
         uint32_t word;
-        memcpy(&word, Block() + k * sizeof(uint32_t), sizeof word);
+        memcpy(&word, Block() + k * sizeof word, sizeof word);
         return word;
     }
     uint32_t Offset(size_t k) const { return Word(k + 1); }
-    static void SetWord(char* block, size_t k, uint32_t word)
+    static void SetWord(char* block, uint8_t layout, size_t k, uint32_t word)
     {
-        memcpy(block + k * sizeof(uint32_t), &word, sizeof word);
+        if (layout == NarrowBlock) {
+            const uint16_t narrow = static_cast<uint16_t>(word);
+            memcpy(block + k * sizeof narrow, &narrow, sizeof narrow);
+        } else {
+            memcpy(block + k * sizeof word, &word, sizeof word);
+        }
     }
     size_t PieceStart(size_t piece) const
     {
-        if (IsInline()) return piece == 0 ? 0 : InlineTextLength + 1u;
+        if (IsInline()) return piece == 0 ? 0 : Layout + 1u;
         return piece == 0 ? TextOffset() : Offset(piece - 1);
     }
     size_t PieceLength(size_t piece) const
     {
-        if (IsInline()) return piece == 0 ? InlineTextLength : strlen(Storage + PieceStart(1));
+        if (IsInline()) return piece == 0 ? Layout : strlen(Storage + PieceStart(1));
         return Offset(piece) - PieceStart(piece) - 1;
     }
     CPiece Piece(size_t piece) const { return {Bytes() + PieceStart(piece), PieceLength(piece)}; }
@@ -223,8 +237,9 @@ private:
     uint8_t FilteredList = 0;
     // Set when the record lives inside a node, which is told of its changes.
     bool InNode = false;
-    // The text's length when the pieces are inline, else NotInline.
-    uint8_t InlineTextLength = NotInline;
+    // How the pieces are kept: inline, where the value is the text's length,
+    // or in a block with narrow or wide words.
+    uint8_t Layout = WideBlock;
 };
 
 // One node of the document tree: the root of a page (no record, carries the

@@ -314,3 +314,27 @@ TEST(XmlObject, RecordsOfEverySizeReadAndEditAlike)
         EXPECT_TRUE(node.IsEmptyOrEndTag());
     }
 }
+
+// Blocks below 64 KiB keep two-byte offsets and larger ones four-byte
+// offsets: tags on either side of the boundary, and edits across it, read alike.
+TEST(XmlObject, TagsAroundSixtyFourKibibytesReadAndEditAlike)
+{
+    for (size_t length = 65500; length <= 65560; length += 4) {
+        const std::string value(length, 'v');
+        auto tag = Record("<a href=\"" + value + "\" id=x>");
+        ASSERT_EQ(tag->GetAttributeCount(), 2);
+        EXPECT_EQ(tag->GetAttributeValue(0), value);
+        EXPECT_STREQ(tag->GetAttributeValue(1), "x");
+        tag->SetName("anchor");
+        EXPECT_STREQ(tag->GetName(), "anchor");
+        EXPECT_EQ(tag->GetAttributeValue(0), value);
+        tag->SetAttribute("id", "yy");
+        EXPECT_EQ(Written(*tag), "<anchor href=\"" + value + "\" id=\"yy\">");
+        tag->KeepAttributes("id\0");
+        EXPECT_EQ(Written(*tag), "<anchor id=\"yy\">");
+        EXPECT_EQ(tag->GetTextLength(), static_cast<int>(length + 16));
+        tag->TrimText(0, 3);
+        EXPECT_STREQ(tag->GetText(), "<a ");
+        EXPECT_STREQ(tag->GetAttributeValue(0), "yy");
+    }
+}
