@@ -31,7 +31,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
         memcpy(pieces + text.Length + 1, name.Data, name.Length);
         ReleaseBlock();
         memcpy(Storage, pieces, sizeof pieces);
-        Layout = static_cast<uint8_t>(text.Length);
+        Layout = InlineLayout(text.Length, name.Length);
         return;
     }
     const size_t words = 3 + 2 * count;
@@ -141,7 +141,8 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
     if (length >= old) return;
     if (IsInline()) {
         memmove(Storage + start + length, Storage + start + old, InlineCapacity - (start + old));
-        if (piece == 0) Layout = static_cast<uint8_t>(length);
+        Layout = piece == 0 ? InlineLayout(length, PieceLength(1))
+                            : InlineLayout(PieceLength(0), length);
         return;
     }
     const size_t end = Offset(OffsetCount() - 1);

@@ -163,7 +163,12 @@ private:
     static void ParseAttributes(const char* text, size_t size, size_t from,
                                 std::vector<CAttributePieces>& attributes);
     void NoteName();
+    // Twelve bytes hold a text and a name of at most ten bytes each.
     static constexpr size_t InlineCapacity = 12;
+    static uint8_t InlineLayout(size_t textLength, size_t nameLength)
+    {
+        return static_cast<uint8_t>(textLength | nameLength << 4);
+    }
     // Layout values past the inline text lengths.
     static constexpr uint8_t NarrowBlock = 0xFE;
     static constexpr uint8_t WideBlock = 0xFF;
@@ -217,12 +222,12 @@ private:
     }
     size_t PieceStart(size_t piece) const
     {
-        if (IsInline()) return piece == 0 ? 0 : Layout + 1u;
+        if (IsInline()) return piece == 0 ? 0 : (Layout & 15u) + 1u;
         return piece == 0 ? TextOffset() : Offset(piece - 1);
     }
     size_t PieceLength(size_t piece) const
     {
-        if (IsInline()) return piece == 0 ? Layout : strlen(Storage + PieceStart(1));
+        if (IsInline()) return piece == 0 ? Layout & 15u : Layout >> 4u;
         return Offset(piece) - PieceStart(piece) - 1;
     }
     CPiece Piece(size_t piece) const { return {Bytes() + PieceStart(piece), PieceLength(piece)}; }
@@ -237,8 +242,9 @@ private:
     uint8_t FilteredList = 0;
     // Set when the record lives inside a node, which is told of its changes.
     bool InNode = false;
-    // How the pieces are kept: inline, where the value is the text's length,
-    // or in a block with narrow or wide words.
+    // How the pieces are kept: inline, where the low four bits are the
+    // text's length and the high four the name's, or in a block with narrow
+    // or wide words.
     uint8_t Layout = WideBlock;
 };
 
