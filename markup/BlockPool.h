@@ -57,7 +57,7 @@ private:
     struct Slab {
         Slab* Next;
     };
-    // Each slab adds an eighth of the bytes so far, from a small first one:
+    // Each slab adds a sixteenth of the bytes so far, from a small first one:
     // a small page takes little, and little of a pool lies unused. What is
     // left of a slab too short for a block stays unused.
     static constexpr size_t LargestBlock = Classes * Step;
@@ -67,7 +67,7 @@ private:
 
     void Grow()
     {
-        const size_t bytes = std::min(std::max(SlabBytes / 8, SmallestSlab), LargestSlab);
+        const size_t bytes = std::min(std::max(SlabBytes / 16, SmallestSlab), LargestSlab);
         unsigned char* memory = static_cast<unsigned char*>(::operator new(SlabHeader + bytes));
         Slab* slab = reinterpret_cast<Slab*>(memory);
         slab->Next = Slabs;
