@@ -4,15 +4,17 @@
 
 namespace {
 
-// One pool per type. A pool starts empty without running any code, so a
-// pool needs no guard on each use.
-template <typename T>
-CBlockPool<sizeof(T)> Pool;
+// One pool per type, its blocks rounded up to keep them aligned. A pool
+// starts empty without running any code, so a pool needs no guard on each use.
+constexpr size_t PoolAlignment = alignof(void*);
 
 template <typename T>
-CBlockPool<sizeof(T)>& PoolOf()
+CBlockPool<(sizeof(T) + PoolAlignment - 1) / PoolAlignment * PoolAlignment> Pool;
+
+template <typename T>
+auto& PoolOf()
 {
-    static_assert(alignof(T) <= CBlockPool<sizeof(T)>::Alignment, "pool blocks fit the type");
+    static_assert(alignof(T) <= PoolAlignment, "pool blocks fit the type");
     return Pool<T>;
 }
 

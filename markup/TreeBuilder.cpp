@@ -109,7 +109,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
 {
     // Only a document root takes tokens: a token node has no room for the
     // tree builder's state.
-    if (HasRecord) {
+    if (HasRecord()) {
         delete node;
         return;
     }

@@ -65,9 +65,9 @@ CRootState::~CRootState()
 // address, which it shares.
 static_assert(std::is_standard_layout_v<CXmlNode>, "a node's record is at the node's address");
 
-CXmlNode::CXmlNode() : Root(nullptr), DocumentRoot(this) {}
+CXmlNode::CXmlNode() : Root(nullptr) {}
 
-CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr), DocumentRoot(this)
+CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr)
 {
     if (record == nullptr) return;
     TakeRecord(*record);
@@ -76,19 +76,18 @@ CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr), DocumentRoot(this)
 
 void CXmlNode::TakeRecord(CXmlObject& record)
 {
-    if (!HasRecord) {
+    if (!HasRecord()) {
         delete Root;
-        ::new (&Record) CXmlObject;
-        Record.InNode = true;
-        HasRecord = true;
+        DocumentRoot = this;
+        Record.SetFlag(CXmlObject::InNodeFlag, true);
     }
     Record.TakeFrom(record);
     Record.RememberFilteredWith(record.FilteredList, record.FilteredVersion);
 }
 
-CXmlNode::CXmlNode(const char* text) : Record(), DocumentRoot(this), HasRecord(true)
+CXmlNode::CXmlNode(const char* text) : DocumentRoot(this)
 {
-    Record.InNode = true;
+    Record.SetFlag(CXmlObject::InNodeFlag, true);
     Record.SetText(text, static_cast<int>(strlen(text)));
 }
 
@@ -117,10 +116,7 @@ CXmlNode::~CXmlNode()
         OwnCell->ForgetOwner();
         Release(OwnCell);
     }
-    if (HasRecord)
-        Record.~CXmlObject();
-    else
-        delete Root;
+    if (!HasRecord()) delete Root;
 }
 
 CXmlNode* CXmlNode::GetParent() const
@@ -138,25 +134,25 @@ CParentCell* CXmlNode::ChildListCell()
 
 CRootState& CXmlNode::RootState()
 {
-    assert(!HasRecord);
+    assert(!HasRecord());
     if (Root == nullptr) Root = new CRootState;
     return *Root;
 }
 
 CXmlNode* CXmlNode::GetCurrentNode() const
 {
-    return !HasRecord && Root != nullptr ? Root->CurrentNode : nullptr;
+    return !HasRecord() && Root != nullptr ? Root->CurrentNode : nullptr;
 }
 
 CWorkingVariables* CXmlNode::GetWorkingVariables() const
 {
-    return !HasRecord && Root != nullptr ? Root->WorkingVariables : nullptr;
+    return !HasRecord() && Root != nullptr ? Root->WorkingVariables : nullptr;
 }
 
 void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
 {
     if (state == GetWorkingVariables()) return;
-    if (HasRecord) {
+    if (HasRecord()) {
         delete state;
         return;
     }
@@ -225,15 +221,17 @@ void CXmlNode::Unlink()
 }
 
 // A node entering this node's document brings its whole subtree along, so
-// every node of a tree names the same document root.
+// every token node of a tree names the same document root. A node without a
+// record stays the root of a document of its own, with its own state.
 void CXmlNode::AdoptIntoDocument(CXmlNode* node) const
 {
-    if (node->DocumentRoot == DocumentRoot) return;
+    CXmlNode* root = GetDocumentRoot();
+    if (node->GetDocumentRoot() == root) return;
     std::vector<CXmlNode*> due{node};
     while (!due.empty()) {
         CXmlNode* n = due.back();
         due.pop_back();
-        n->DocumentRoot = DocumentRoot;
+        if (n->HasRecord()) n->DocumentRoot = root;
         for (CXmlNode* child = n->FirstChild; child != nullptr; child = child->NextSibling)
             due.push_back(child);
     }
@@ -328,7 +326,7 @@ void CXmlNode::AppendSibling(CXmlNode* node)
 bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 {
     CXmlNode* parent = node->GetParent();
-    if (parent == nullptr || parent == this || node->DocumentRoot != DocumentRoot) return false;
+    if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot()) return false;
     NoteChildrenChanged();
     parent->NoteChildrenChanged();
     CXmlNode* first = FirstChild;
@@ -363,6 +361,6 @@ void CXmlNode::MoveChildrenAfter(CXmlNode* node)
 
 void CXmlNode::MakeEmptyElement()
 {
-    if (HasRecord) Record.MakeEmptyElement();
+    if (HasRecord()) Record.MakeEmptyElement();
     MoveChildrenAfter(this);
 }

@@ -44,9 +44,9 @@ bool CXmlNode::IsStrayEndTag() const
 bool CXmlNode::HasTextBefore() const
 {
     static const CElementSet stopNames("table\0p\0br\0");
-    const CXmlNode* root = DocumentRoot;
+    const CXmlNode* root = GetDocumentRoot();
     const CXmlNode* p = GetPreviousSibling() != nullptr ? GetPreviousSibling() : GetParent();
-    while (p != nullptr && p != root && p->HasRecord) {
+    while (p != nullptr && p != root && p->HasRecord()) {
         if (p->IsTag()) {
             if (stopNames.Contains(p->GetObject())) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {

@@ -97,11 +97,11 @@ void CXmlObject::AssembleKeepingAttributes(CPiece text, CPiece name)
 void CXmlObject::NoteName()
 {
     NameCode = 0;
-    NameLowerCase = true;
-    if (!HasName) return;
+    SetFlag(NameLowerCaseFlag, true);
+    if (!HasFlag(HasNameFlag)) return;
     const CPiece name = Piece(1);
     NameCode = ElementNameCode(name.Data, name.Length);
-    NameLowerCase = !HasUpperCaseAscii(name.Data, name.Length);
+    SetFlag(NameLowerCaseFlag, !HasUpperCaseAscii(name.Data, name.Length));
 }
 
 void CXmlObject::SetText(const char* text, int length)
@@ -114,9 +114,9 @@ void CXmlObject::SetText(const char* text, int length)
                    : static_cast<size_t>(length);
     }
     const CPiece raw = {text != nullptr ? text : "", size};
-    HasText = true;
-    HasName = false;
-    Kind = KindOf(raw.Data, raw.Length);
+    SetFlag(HasTextFlag, true);
+    SetFlag(HasNameFlag, false);
+    SetKind(KindOf(raw.Data, raw.Length));
     if (IsTag() || MarkerKindOf(raw.Data, raw.Length) != 0)
         ParseNameAndAttributes(raw);
     else
@@ -128,8 +128,8 @@ void CXmlObject::ReplaceText(const std::string& text)
 {
     NoteChange();
     AssembleKeepingAttributes({text.data(), text.size()}, PieceOrNothing(1));
-    HasText = true;
-    Kind = KindOf(text.data(), text.size());
+    SetFlag(HasTextFlag, true);
+    SetKind(KindOf(text.data(), text.size()));
 }
 
 // Cuts a piece to its first `length` bytes in place: the pieces after it
@@ -153,17 +153,17 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
 
 void CXmlObject::CollapseText()
 {
-    if (!HasText) return;
+    if (!HasFlag(HasTextFlag)) return;
     NoteChange();
     char* text = Bytes() + PieceStart(0);
     const size_t shortened = CollapseWhitespace(text, PieceLength(0));
     ShortenPiece(0, shortened);
-    Kind = KindOf(text, shortened);
+    SetKind(KindOf(text, shortened));
 }
 
 void CXmlObject::TrimText(size_t begin, size_t end)
 {
-    if (!HasText) return;
+    if (!HasFlag(HasTextFlag)) return;
     const size_t length = PieceLength(0);
     end = std::min(end, length);
     begin = std::min(begin, end);
@@ -172,14 +172,14 @@ void CXmlObject::TrimText(size_t begin, size_t end)
     char* text = Bytes() + PieceStart(0);
     memmove(text, text + begin, end - begin);
     ShortenPiece(0, end - begin);
-    Kind = KindOf(text, end - begin);
+    SetKind(KindOf(text, end - begin));
 }
 
 // The parent of the node holding this record judges its children by their
 // records, so it learns of every change.
 void CXmlObject::NoteChange()
 {
-    if (InNode) reinterpret_cast<const CXmlNode*>(this)->NoteRecordChanged();
+    if (HasFlag(InNodeFlag)) reinterpret_cast<const CXmlNode*>(this)->NoteRecordChanged();
 }
 
 void CXmlObject::TakeFrom(CXmlObject& other)
@@ -188,15 +188,10 @@ void CXmlObject::TakeFrom(CXmlObject& other)
     ReleaseBlock();
     memcpy(Storage, other.Storage, sizeof Storage);
     Layout = other.Layout;
-    HasText = other.HasText;
-    HasName = other.HasName;
-    NameLowerCase = other.NameLowerCase;
-    Kind = other.Kind;
+    Bits = static_cast<uint8_t>((other.Bits & ~InNodeFlag) | (Bits & InNodeFlag));
     NameCode = other.NameCode;
     other.SetBlock(nullptr, 0, WideBlock);
-    other.HasText = false;
-    other.HasName = false;
-    other.Kind = 0;
+    other.Bits &= InNodeFlag;
     other.NameCode = 0;
 }
 
@@ -282,7 +277,7 @@ void CXmlObject::ParseAttributes(const char* t, size_t size, size_t from,
 // `text` may lie in the old block, which Assemble copies before releasing it.
 void CXmlObject::ParseNameAndAttributes(CPiece text)
 {
-    HasName = true;
+    SetFlag(HasNameFlag, true);
     const CTagPieces tag = FindName(text.Data, text.Length);
     if (!tag.HasName) {
         Assemble(text, {"", 0}, nullptr, 0);
@@ -299,14 +294,14 @@ void CXmlObject::ParseNameAndAttributes(CPiece text)
 CXmlObject* CXmlObject::Clone() const
 {
     CXmlObject* copy = new CXmlObject;
-    if (HasText) copy->SetText(GetText(), GetTextLength());
+    if (HasFlag(HasTextFlag)) copy->SetText(GetText(), GetTextLength());
     return copy;
 }
 
 CXmlObject* CXmlObject::CreateEndTag() const
 {
     std::string text = "</";
-    if (HasName) text += GetName();
+    if (HasFlag(HasNameFlag)) text += GetName();
     text += '>';
     CXmlObject* end = new CXmlObject;
     end->SetText(text.data(), static_cast<int>(text.size()));
@@ -334,7 +329,7 @@ void CXmlObject::SetName(const char* name)
     } else {
         AssembleKeepingAttributes(PieceOrNothing(0), {name, length});
     }
-    HasName = true;
+    SetFlag(HasNameFlag, true);
     NoteName();
 }
 
@@ -357,5 +352,5 @@ void CXmlObject::LowerCaseNames()
     lower(1);
     for (size_t i = 0; i < count; ++i) lower(2 + 2 * i);
     // The code ignores case, so only the case flag changes.
-    NameLowerCase = true;
+    SetFlag(NameLowerCaseFlag, true);
 }

@@ -63,7 +63,7 @@ int CXmlObject::GetMarkerKind() const
 
 bool CXmlObject::IsEndMarker() const
 {
-    if (!HasText || GetTextLength() < 4) return false;
+    if (!HasFlag(HasTextFlag) || GetTextLength() < 4) return false;
     return BeginsWithStopWord(GetText(), static_cast<size_t>(GetTextLength()));
 }
 

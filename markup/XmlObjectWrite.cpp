@@ -34,7 +34,7 @@ char* Append(char* out, const char* text, size_t length)
 
 int CXmlObject::GetWriteLength() const
 {
-    if (!HasText) return 0;
+    if (!HasFlag(HasTextFlag)) return 0;
     if (WritesRawText(*this)) return GetTextLength();
     size_t length = PieceLength(1) + 2 + (IsEmptyOrEndTag() ? 1 : 0);
     for (size_t i = 0; i < AttributeCount(); ++i)
@@ -45,7 +45,7 @@ int CXmlObject::GetWriteLength() const
 char* CXmlObject::Write(char* buffer) const
 {
     char* out = buffer;
-    if (!HasText) {
+    if (!HasFlag(HasTextFlag)) {
         *out = '\0';
         return out;
     }

@@ -37,11 +37,11 @@ public:
     // the record is a tag or a region marker.
     void SetText(const char* text, int length);
     // The raw text; null for a record that never had text.
-    const char* GetText() const { return HasText ? Bytes() + PieceStart(0) : nullptr; }
+    const char* GetText() const { return HasFlag(HasTextFlag) ? Bytes() + PieceStart(0) : nullptr; }
     // Held at INT_MAX for a longer text.
     int GetTextLength() const
     {
-        return HasText ? static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX)) : 0;
+        return HasFlag(HasTextFlag) ? static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX)) : 0;
     }
     // Replaces the raw text without parsing it again (used by passes that
     // trim or escape a text run in place).
@@ -60,11 +60,11 @@ public:
     // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
     void MakeEmptyElement();
 
-    const char* GetName() const { return HasName ? Bytes() + PieceStart(1) : nullptr; }
+    const char* GetName() const { return HasFlag(HasNameFlag) ? Bytes() + PieceStart(1) : nullptr; }
     // The code of the name (see ElementNameCode); 0 without a name.
     uint8_t GetNameCode() const { return NameCode; }
     // True when the name has no upper-case letter.
-    bool IsNameLowerCase() const { return NameLowerCase; }
+    bool IsNameLowerCase() const { return HasFlag(NameLowerCaseFlag); }
     // Replaces the name by a copy of `name`; a leading '/' is not copied.
     void SetName(const char* name);
     // Lower-cases the element name and every attribute name in place.
@@ -88,10 +88,10 @@ public:
     void NormalizeBoolean(const char* name, const char* fallback);
     void ClearAttributes();
 
-    bool IsComment() const { return (Kind & KindComment) != 0; }
-    bool IsTag() const { return (Kind & KindTag) != 0; }
-    bool IsStartTag() const { return (Kind & KindStartTag) != 0; }
-    bool IsEmptyOrEndTag() const { return (Kind & KindEmptyOrEndTag) != 0; }
+    bool IsComment() const { return (Bits & KindComment) != 0; }
+    bool IsTag() const { return (Bits & KindTag) != 0; }
+    bool IsStartTag() const { return (Bits & KindStartTag) != 0; }
+    bool IsEmptyOrEndTag() const { return (Bits & KindEmptyOrEndTag) != 0; }
     // 1 for a start marker, 2 for an end marker, 0 for anything else.
     int GetMarkerKind() const;
     bool IsEndMarker() const;
@@ -121,12 +121,25 @@ public:
     }
 
 private:
+    // The kind of the raw text (low four bits) and the record's flags share a byte.
     enum : uint8_t {
         KindComment = 1,
         KindTag = 2,
         KindStartTag = 4,
         KindEmptyOrEndTag = 8,
+        KindBits = 15,
+        HasTextFlag = 16,
+        HasNameFlag = 32,
+        NameLowerCaseFlag = 64,
+        // Set when the record lives inside a node, which is told of its changes.
+        InNodeFlag = 128,
     };
+    bool HasFlag(uint8_t flag) const { return (Bits & flag) != 0; }
+    void SetFlag(uint8_t flag, bool on)
+    {
+        Bits = static_cast<uint8_t>(on ? Bits | flag : Bits & ~flag);
+    }
+    void SetKind(uint8_t kind) { Bits = static_cast<uint8_t>((Bits & ~KindBits) | kind); }
     // The kind predicates depend on the raw text only, so they are worked out
     // whenever the raw text changes.
     static uint8_t KindOf(const char* text, size_t length);
@@ -234,14 +247,10 @@ private:
 
     char Storage[InlineCapacity] = {};
     uint32_t FilteredVersion = 0;
-    bool HasText = false;
-    bool HasName = false;
-    bool NameLowerCase = false;
-    uint8_t Kind = 0;
+    // The kind bits and the flags.
+    uint8_t Bits = 0;
     uint8_t NameCode = 0;
     uint8_t FilteredList = 0;
-    // Set when the record lives inside a node, which is told of its changes.
-    bool InNode = false;
     // How the pieces are kept: inline, where the low four bits are the
     // text's length and the high four the name's, or in a block with narrow
     // or wide words.
@@ -264,8 +273,10 @@ public:
     // Destroys the whole subtree without nesting calls, then leaves the parent.
     ~CXmlNode();
 
-    CXmlNode* GetDocumentRoot() const { return DocumentRoot; }
-    void SetDocumentRoot(CXmlNode* root) { DocumentRoot = root; }
+    CXmlNode* GetDocumentRoot() const
+    {
+        return HasRecord() ? DocumentRoot : const_cast<CXmlNode*>(this);
+    }
     CXmlNode* GetParent() const;
     CXmlNode* GetFirstChild() const { return FirstChild; }
     CXmlNode* GetLastChild() const
@@ -279,7 +290,7 @@ public:
     }
     CXmlNode* GetNextSibling() const { return NextSibling; }
     CXmlNode* GetCurrentNode() const;
-    CXmlObject* GetObject() const { return HasRecord ? &Record : nullptr; }
+    CXmlObject* GetObject() const { return HasRecord() ? &Record : nullptr; }
     // Changes whenever a child joins or leaves this node's child list or a
     // child's record changes; equal versions mean the children are as they were.
     uint32_t GetChildrenVersion() const { return ChildrenVersion; }
@@ -287,16 +298,20 @@ public:
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
     // The working state of this node's document, or null.
-    CWorkingVariables* GetDocumentState() const { return DocumentRoot->GetWorkingVariables(); }
+    CWorkingVariables* GetDocumentState() const
+    {
+        return GetDocumentRoot()->GetWorkingVariables();
+    }
 
-    const char* GetName() const { return HasRecord ? Record.GetName() : nullptr; }
-    const char* GetText() const { return HasRecord ? Record.GetText() : nullptr; }
-    bool IsComment() const { return HasRecord && Record.IsComment(); }
-    bool IsTag() const { return HasRecord && Record.IsTag(); }
-    bool IsStartTag() const { return HasRecord && Record.IsStartTag(); }
-    bool IsEmptyOrEndTag() const { return HasRecord && Record.IsEmptyOrEndTag(); }
-    bool IsTextStyleTag() const { return HasRecord && Record.IsTextStyleTag(); }
-    bool IsVoidTag() const { return HasRecord && Record.IsVoidTag(); }
+    // A root's empty record has no name, no text and no kind.
+    const char* GetName() const { return Record.GetName(); }
+    const char* GetText() const { return Record.GetText(); }
+    bool IsComment() const { return Record.IsComment(); }
+    bool IsTag() const { return Record.IsTag(); }
+    bool IsStartTag() const { return Record.IsStartTag(); }
+    bool IsEmptyOrEndTag() const { return Record.IsEmptyOrEndTag(); }
+    bool IsTextStyleTag() const { return HasRecord() && Record.IsTextStyleTag(); }
+    bool IsVoidTag() const { return HasRecord() && Record.IsVoidTag(); }
     // An element name exactly equal to `name` (names are lower case after the pre-pass).
     bool IsNamed(const char* name) const;
 
@@ -356,14 +371,19 @@ private:
     void LinkToken(CXmlNode* node);
     void EnsureWorkingState();
 
-    // A token node holds its record, first so that the record shares the
-    // node's address; a document root has none and holds its root state
-    // (the node placed last, the working state, the tree builder's state).
+    bool HasRecord() const { return Record.HasFlag(CXmlObject::InNodeFlag); }
+
+    // A node's record comes first, so that the record shares the node's
+    // address. A document root has no record: its record stays empty.
+    mutable CXmlObject Record;
+    uint32_t ChildrenVersion = 0;
+    // A token node names its document's root. A root is its own document
+    // root and holds its root state here instead: the node placed last, the
+    // working state and the tree builder's state.
     union {
-        mutable CXmlObject Record;
+        CXmlNode* DocumentRoot;
         CRootState* Root;
     };
-    CXmlNode* DocumentRoot;
     // The parent is not stored in each child: all children of a node share
     // one cell that names the parent, so a whole child list can move to
     // another parent at once. The link stays set when the node is unlinked.
@@ -375,8 +395,6 @@ private:
     // parent the first node's link is null.
     CXmlNode* PreviousSibling = nullptr;
     CXmlNode* NextSibling = nullptr;
-    uint32_t ChildrenVersion = 0;
-    bool HasRecord = false;
     friend class CXmlObject;
 };
 

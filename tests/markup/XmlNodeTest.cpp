@@ -119,6 +119,24 @@ TEST(XmlNode, InsertingAfterAnUnlinkedNodeLeavesItsFormerListAlone)
     delete after;
 }
 
+// A node without a record is a document root: placed in another tree it
+// keeps its own state, and the tokens put under it name it as their root.
+TEST(XmlNode, ANodeWithoutARecordStaysARootOfItsOwn)
+{
+    CXmlNode outer;
+    CXmlNode* inner = new CXmlNode;
+    CWorkingVariables* state = new CWorkingVariables;
+    inner->SetWorkingVariables(state);
+    outer.AppendChild(inner);
+    EXPECT_EQ(inner->GetDocumentRoot(), inner);
+    EXPECT_EQ(inner->GetWorkingVariables(), state);
+    CXmlNode* token = new CXmlNode("x");
+    inner->AppendChild(token);
+    EXPECT_EQ(token->GetDocumentRoot(), inner);
+    EXPECT_EQ(token->GetDocumentState(), state);
+    EXPECT_EQ(outer.GetDocumentRoot(), &outer);
+}
+
 TEST(XmlNode, MoveChildrenAfterItselfKeepsTheirOrder)
 {
     CXmlNode root;
