@@ -54,6 +54,11 @@ CParentCell* Resolve(CParentCell*& slot)
     return root;
 }
 
+[[gnu::noinline]] CXmlNode* ForwardedParent(CParentCell*& cell)
+{
+    return Resolve(cell)->Owner();
+}
+
 }  // namespace
 
 CRootState::~CRootState()
@@ -119,11 +124,13 @@ CXmlNode::~CXmlNode()
     if (!HasRecord()) delete Root;
 }
 
+// Nearly every cell names its node directly; the forwarded case stays out of
+// line so that the common case inlines into the tree walks.
 CXmlNode* CXmlNode::GetParent() const
 {
     if (Cell == nullptr) return nullptr;
-    if (Cell->Forward() == nullptr) return Cell->Owner();
-    return Resolve(Cell)->Owner();
+    if (!Cell->Forwards) return static_cast<CXmlNode*>(Cell->Link);
+    return ForwardedParent(Cell);
 }
 
 CParentCell* CXmlNode::ChildListCell()
