@@ -227,13 +227,11 @@ void CXmlNode::Unlink()
     NextSibling = nullptr;
 }
 
-// A node entering this node's document brings its whole subtree along, so
-// every token node of a tree names the same document root. A node without a
+// Every token node of a tree names the same document root. A node without a
 // record stays the root of a document of its own, with its own state.
-void CXmlNode::AdoptIntoDocument(CXmlNode* node) const
+void CXmlNode::AdoptSubtree(CXmlNode* node) const
 {
     CXmlNode* root = GetDocumentRoot();
-    if (node->GetDocumentRoot() == root) return;
     std::vector<CXmlNode*> due{node};
     while (!due.empty()) {
         CXmlNode* n = due.back();

@@ -359,7 +359,12 @@ public:
 private:
     void LinkAfter(CXmlNode* node);
     void LinkAsOnlyOrFirstChild(CXmlNode* node);
-    void AdoptIntoDocument(CXmlNode* node) const;
+    // A node entering this node's document brings its whole subtree along.
+    void AdoptIntoDocument(CXmlNode* node) const
+    {
+        if (node->GetDocumentRoot() != GetDocumentRoot()) AdoptSubtree(node);
+    }
+    void AdoptSubtree(CXmlNode* node) const;
     bool SpliceChildrenAfter(CXmlNode* node);
     CParentCell* ChildListCell();
     void NoteChildrenChanged() { ++ChildrenVersion; }
