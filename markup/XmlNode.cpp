@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cstring>
-#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -331,7 +330,8 @@ void CXmlNode::AppendSibling(CXmlNode* node)
 bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 {
     CXmlNode* parent = node->GetParent();
-    if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot()) return false;
+    if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot())
+        return false;
     NoteChildrenChanged();
     parent->NoteChildrenChanged();
     CXmlNode* first = FirstChild;

@@ -148,7 +148,8 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
     const size_t end = Offset(OffsetCount() - 1);
     memmove(Block() + start + length, Block() + start + old, end - (start + old));
     const uint32_t removed = static_cast<uint32_t>(old - length);
-    for (size_t k = piece; k < OffsetCount(); ++k) SetWord(Block(), Layout, k + 1, Offset(k) - removed);
+    for (size_t k = piece; k < OffsetCount(); ++k)
+        SetWord(Block(), Layout, k + 1, Offset(k) - removed);
 }
 
 void CXmlObject::CollapseText()

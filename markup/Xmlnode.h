@@ -37,11 +37,15 @@ public:
     // the record is a tag or a region marker.
     void SetText(const char* text, int length);
     // The raw text; null for a record that never had text.
-    const char* GetText() const { return HasFlag(HasTextFlag) ? Bytes() + PieceStart(0) : nullptr; }
+    const char* GetText() const
+    {
+        return HasFlag(HasTextFlag) ? Bytes() + PieceStart(0) : nullptr;
+    }
     // Held at INT_MAX for a longer text.
     int GetTextLength() const
     {
-        return HasFlag(HasTextFlag) ? static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX)) : 0;
+        if (!HasFlag(HasTextFlag)) return 0;
+        return static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX));
     }
     // Replaces the raw text without parsing it again (used by passes that
     // trim or escape a text run in place).
@@ -60,7 +64,10 @@ public:
     // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
     void MakeEmptyElement();
 
-    const char* GetName() const { return HasFlag(HasNameFlag) ? Bytes() + PieceStart(1) : nullptr; }
+    const char* GetName() const
+    {
+        return HasFlag(HasNameFlag) ? Bytes() + PieceStart(1) : nullptr;
+    }
     // The code of the name (see ElementNameCode); 0 without a name.
     uint8_t GetNameCode() const { return NameCode; }
     // True when the name has no upper-case letter.
