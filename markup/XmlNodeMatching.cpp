@@ -13,6 +13,13 @@ bool SameName(const CXmlNode* a, const CXmlNode* b)
     return EqualNoCase(a->GetName(), b->GetName());
 }
 
+// One step of a walk back over earlier siblings and ancestors.
+const CXmlNode* PreviousSiblingOrParent(const CXmlNode* node)
+{
+    const CXmlNode* previous = node->GetPreviousSibling();
+    return previous != nullptr ? previous : node->GetParent();
+}
+
 }  // namespace
 
 bool CXmlNode::IsClosedBy(const CXmlNode* other) const
@@ -45,14 +52,14 @@ bool CXmlNode::HasTextBefore() const
 {
     static const CElementSet stopNames("table\0p\0br\0");
     const CXmlNode* root = GetDocumentRoot();
-    const CXmlNode* p = GetPreviousSibling() != nullptr ? GetPreviousSibling() : GetParent();
+    const CXmlNode* p = PreviousSiblingOrParent(this);
     while (p != nullptr && p != root && p->HasRecord()) {
         if (p->IsTag()) {
             if (stopNames.Contains(p->GetObject())) return false;
         } else if (!p->IsComment() && !IsBlank(p->GetText())) {
             return true;
         }
-        p = p->GetPreviousSibling() != nullptr ? p->GetPreviousSibling() : p->GetParent();
+        p = PreviousSiblingOrParent(p);
     }
     return false;
 }

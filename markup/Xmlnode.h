@@ -317,8 +317,8 @@ public:
     bool IsTag() const { return Record.IsTag(); }
     bool IsStartTag() const { return Record.IsStartTag(); }
     bool IsEmptyOrEndTag() const { return Record.IsEmptyOrEndTag(); }
-    bool IsTextStyleTag() const { return HasRecord() && Record.IsTextStyleTag(); }
-    bool IsVoidTag() const { return HasRecord() && Record.IsVoidTag(); }
+    bool IsTextStyleTag() const { return Record.IsTextStyleTag(); }
+    bool IsVoidTag() const { return Record.IsVoidTag(); }
     // An element name exactly equal to `name` (names are lower case after the pre-pass).
     bool IsNamed(const char* name) const;
 
