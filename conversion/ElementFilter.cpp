@@ -10,16 +10,7 @@ namespace {
 // elements that unwrap into each other, however deeply nested, linear.
 bool ChildrenPassed(const CXmlNode* element, const CContentList& contentList)
 {
-    const CXmlObject* record = element->GetObject();
-    return record != nullptr &&
-           record->WasFilteredWith(contentList.Number, element->GetChildrenVersion());
-}
-
-void RememberFiltered(CXmlNode* element, const CContentList& contentList)
-{
-    CXmlObject* record = element->GetObject();
-    if (record == nullptr) return;
-    record->RememberFilteredWith(contentList.Number, element->GetChildrenVersion());
+    return element->WereChildrenFilteredWith(contentList.Number);
 }
 
 // Unwraps a disallowed element: its children follow its end tag and come up
@@ -64,7 +55,7 @@ void FilterChildren(CXmlNode* element, const CContentList& contentList)
         delete node;
         node = next;
     }
-    RememberFiltered(element, contentList);
+    element->RememberChildrenFilteredWith(contentList.Number);
 }
 
 CXmlNode* FilterElement(CXmlNode* node, const CContentList& contentList, const char* attributeList)

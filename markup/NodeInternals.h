@@ -32,6 +32,9 @@ struct CParentCell {
     void* Link;
     uint32_t References = 1;
     bool Forwards = false;
+    // The content list the children were last filtered with, while they
+    // stay as they were then; 0 for none.
+    uint8_t FilteredList = 0;
 };
 
 // State that only a document root carries.

@@ -86,7 +86,6 @@ void CXmlNode::TakeRecord(CXmlObject& record)
         Record.SetFlag(CXmlObject::InNodeFlag, true);
     }
     Record.TakeFrom(record);
-    Record.RememberFilteredWith(record.FilteredList, record.FilteredVersion);
 }
 
 CXmlNode::CXmlNode(const char* text) : DocumentRoot(this)
@@ -99,6 +98,21 @@ void CXmlNode::NoteRecordChanged() const
 {
     CXmlNode* parent = GetParent();
     if (parent != nullptr) parent->NoteChildrenChanged();
+}
+
+void CXmlNode::NoteChildrenChanged()
+{
+    if (OwnCell != nullptr) OwnCell->FilteredList = 0;
+}
+
+bool CXmlNode::WereChildrenFilteredWith(uint8_t list) const
+{
+    return list != 0 && OwnCell != nullptr && OwnCell->FilteredList == list;
+}
+
+void CXmlNode::RememberChildrenFilteredWith(uint8_t list)
+{
+    if (OwnCell != nullptr) OwnCell->FilteredList = list;
 }
 
 // Destroys leaf-first, so no destructor call nests however deep or wide the

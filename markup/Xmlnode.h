@@ -114,19 +114,6 @@ public:
     // is left empty. Saves parsing a token a second time.
     void TakeFrom(CXmlObject& other);
 
-    // The content list (by its number, 1 to 255) this record's element last
-    // had its children filtered with, and its children's version then (see
-    // CXmlNode::GetChildrenVersion). List number 0 is never remembered.
-    bool WasFilteredWith(uint8_t list, uint32_t version) const
-    {
-        return list != 0 && FilteredList == list && FilteredVersion == version;
-    }
-    void RememberFilteredWith(uint8_t list, uint32_t version)
-    {
-        FilteredList = list;
-        FilteredVersion = version;
-    }
-
 private:
     // The kind of the raw text (low four bits) and the record's flags share a byte.
     enum : uint8_t {
@@ -253,11 +240,9 @@ private:
     CPiece Piece(size_t piece) const { return {Bytes() + PieceStart(piece), PieceLength(piece)}; }
 
     char Storage[InlineCapacity] = {};
-    uint32_t FilteredVersion = 0;
     // The kind bits and the flags.
     uint8_t Bits = 0;
     uint8_t NameCode = 0;
-    uint8_t FilteredList = 0;
     // How the pieces are kept: inline, where the low four bits are the
     // text's length and the high four the name's, or in a block with narrow
     // or wide words.
@@ -298,9 +283,10 @@ public:
     CXmlNode* GetNextSibling() const { return NextSibling; }
     CXmlNode* GetCurrentNode() const;
     CXmlObject* GetObject() const { return HasRecord() ? &Record : nullptr; }
-    // Changes whenever a child joins or leaves this node's child list or a
-    // child's record changes; equal versions mean the children are as they were.
-    uint32_t GetChildrenVersion() const { return ChildrenVersion; }
+    // True when the children were last filtered with content list number
+    // `list` (1 to 255) and none has joined, left or changed since.
+    bool WereChildrenFilteredWith(uint8_t list) const;
+    void RememberChildrenFilteredWith(uint8_t list);
     CWorkingVariables* GetWorkingVariables() const;
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
@@ -374,7 +360,7 @@ private:
     void AdoptSubtree(CXmlNode* node) const;
     bool SpliceChildrenAfter(CXmlNode* node);
     CParentCell* ChildListCell();
-    void NoteChildrenChanged() { ++ChildrenVersion; }
+    void NoteChildrenChanged();
     void NoteRecordChanged() const;
     CRootState& RootState();
     // Moves the record's contents into this node's own record.
@@ -388,7 +374,6 @@ private:
     // A node's record comes first, so that the record shares the node's
     // address. A document root has no record: its record stays empty.
     mutable CXmlObject Record;
-    uint32_t ChildrenVersion = 0;
     // A token node names its document's root. A root is its own document
     // root and holds its root state here instead: the node placed last, the
     // working state and the tree builder's state.

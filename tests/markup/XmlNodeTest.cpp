@@ -153,6 +153,37 @@ TEST(XmlNode, MoveChildrenAfterItselfKeepsTheirOrder)
     EXPECT_EQ(DumpTree(&page.Root), "<br/>\nx\n<b>\n  y\n</b>\n");
 }
 
+// The filter's memo of a child list lasts only while no child joins, leaves
+// or changes, and never follows the children to another parent.
+TEST(XmlNode, TheChildrenFilteredMemoIsForgottenOnAnyChange)
+{
+    CThreeChildren tree;
+    const auto remembered = [&tree] {
+        tree.Root.RememberChildrenFilteredWith(7);
+        return tree.Root.WereChildrenFilteredWith(7);
+    };
+    EXPECT_TRUE(remembered());
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(8));
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(0));
+    tree.B->GetObject()->SetName("x");
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
+    EXPECT_TRUE(remembered());
+    tree.C->Unlink();
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
+    EXPECT_TRUE(remembered());
+    tree.A->InsertAfter(tree.C);
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
+
+    CXmlNode* n = new CXmlNode("<n>");
+    tree.Root.AppendChild(n);
+    n->AppendChild(new CXmlNode("y"));
+    n->RememberChildrenFilteredWith(7);
+    EXPECT_TRUE(remembered());
+    n->MoveChildrenAfter(n);
+    EXPECT_FALSE(n->WereChildrenFilteredWith(7));
+    EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
+}
+
 TEST(XmlNode, CompletenessAndEndTagMatching)
 {
     CParsedPage page("<p>x</p><div>y</b><B>z</b><br><br/><i>");
