@@ -10,18 +10,25 @@
 #include "markup/Xmlnode.h"
 
 // The identity of one child list: the children of a node point here, and the
-// cell names the node. When a whole child list moves to another parent, its
-// cell forwards to that parent's cell instead of every child being updated.
+// cell names the node and the node's document root. When a whole child list
+// moves to another parent, its cell forwards to that parent's cell instead of
+// every child being updated.
 struct CParentCell {
     static void* operator new(size_t size);
     static void operator delete(void* block, size_t size);
 
-    explicit CParentCell(CXmlNode* owner) : Link(owner) {}
+    CParentCell(CXmlNode* owner, CXmlNode* documentRoot) : Link(owner), DocumentRoot(documentRoot)
+    {
+    }
     // The node the cell names; null once it forwards or its node is gone.
     CXmlNode* Owner() const { return Forwards ? nullptr : static_cast<CXmlNode*>(Link); }
     // The cell this list moved into, or null.
     CParentCell* Forward() const { return Forwards ? static_cast<CParentCell*>(Link) : nullptr; }
-    void ForgetOwner() { Link = nullptr; }
+    void ForgetOwner()
+    {
+        Link = nullptr;
+        DocumentRoot = nullptr;
+    }
     void ForwardTo(CParentCell* cell)
     {
         Link = cell;
@@ -30,6 +37,8 @@ struct CParentCell {
 
     // A cell names either a node or another cell, never both.
     void* Link;
+    // The root of the owner's document; null once the owner is gone.
+    CXmlNode* DocumentRoot;
     uint32_t References = 1;
     bool Forwards = false;
     // The content list the children were last filtered with, while they

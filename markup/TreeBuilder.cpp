@@ -114,7 +114,6 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         return;
     }
     CXmlObject* record = node->GetObject();
-    node->DocumentRoot = this;
     EnsureWorkingState();
     CWorkingVariables* state = GetWorkingVariables();
     CPrePocessControl* regions = state->PreProcessControl;
@@ -124,7 +123,11 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         return;
     }
     if (regions->IsIncluded(record, state->Device)) {
-        if (node->IsTag()) ReplaceTag(node, state->Device, GetCurrentNode());
+        if (node->IsTag()) {
+            // Tag replacement parses into the token's document.
+            HoldUnplaced(node);
+            ReplaceTag(node, state->Device, GetCurrentNode());
+        }
     } else if (!SurvivesExclusion(node, GetCurrentNode())) {
         delete node;
         return;

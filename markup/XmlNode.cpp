@@ -53,9 +53,9 @@ CParentCell* Resolve(CParentCell*& slot)
     return root;
 }
 
-[[gnu::noinline]] CXmlNode* ForwardedParent(CParentCell*& cell)
+[[gnu::noinline]] CParentCell* ResolveForwarded(CParentCell*& cell)
 {
-    return Resolve(cell)->Owner();
+    return Resolve(cell);
 }
 
 }  // namespace
@@ -69,9 +69,15 @@ CRootState::~CRootState()
 // address, which it shares.
 static_assert(std::is_standard_layout_v<CXmlNode>, "a node's record is at the node's address");
 
-CXmlNode::CXmlNode() : Root(nullptr) {}
+// A root's record is empty and inline, so that its storage is free for the
+// root state.
+CXmlNode::CXmlNode()
+{
+    Record.Layout = CXmlObject::InlineLayout(0, 0);
+    SetRootState(nullptr);
+}
 
-CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr)
+CXmlNode::CXmlNode(CXmlObject* record) : CXmlNode()
 {
     if (record == nullptr) return;
     TakeRecord(*record);
@@ -81,14 +87,14 @@ CXmlNode::CXmlNode(CXmlObject* record) : Root(nullptr)
 void CXmlNode::TakeRecord(CXmlObject& record)
 {
     if (!HasRecord()) {
-        delete Root;
-        DocumentRoot = this;
+        delete GetRootState();
+        SetRootState(nullptr);
         Record.SetFlag(CXmlObject::InNodeFlag, true);
     }
     Record.TakeFrom(record);
 }
 
-CXmlNode::CXmlNode(const char* text) : DocumentRoot(this)
+CXmlNode::CXmlNode(const char* text)
 {
     Record.SetFlag(CXmlObject::InNodeFlag, true);
     Record.SetText(text, static_cast<int>(strlen(text)));
@@ -134,39 +140,55 @@ CXmlNode::~CXmlNode()
         OwnCell->ForgetOwner();
         Release(OwnCell);
     }
-    if (!HasRecord()) delete Root;
+    if (!HasRecord()) {
+        delete GetRootState();
+        SetRootState(nullptr);
+    }
 }
 
 // Nearly every cell names its node directly; the forwarded case stays out of
 // line so that the common case inlines into the tree walks.
+CParentCell* CXmlNode::ParentCell() const
+{
+    if (Cell == nullptr || !Cell->Forwards) return Cell;
+    return ResolveForwarded(Cell);
+}
+
 CXmlNode* CXmlNode::GetParent() const
 {
-    if (Cell == nullptr) return nullptr;
-    if (!Cell->Forwards) return static_cast<CXmlNode*>(Cell->Link);
-    return ForwardedParent(Cell);
+    const CParentCell* cell = ParentCell();
+    return cell != nullptr ? cell->Owner() : nullptr;
+}
+
+CXmlNode* CXmlNode::GetDocumentRoot() const
+{
+    const CParentCell* cell = HasRecord() ? ParentCell() : nullptr;
+    CXmlNode* root = cell != nullptr ? cell->DocumentRoot : nullptr;
+    return root != nullptr ? root : const_cast<CXmlNode*>(this);
 }
 
 CParentCell* CXmlNode::ChildListCell()
 {
-    if (OwnCell == nullptr) OwnCell = new CParentCell(this);
+    if (OwnCell == nullptr) OwnCell = new CParentCell(this, GetDocumentRoot());
     return OwnCell;
 }
 
 CRootState& CXmlNode::RootState()
 {
     assert(!HasRecord());
-    if (Root == nullptr) Root = new CRootState;
-    return *Root;
+    if (GetRootState() == nullptr) SetRootState(new CRootState);
+    return *GetRootState();
 }
 
 CXmlNode* CXmlNode::GetCurrentNode() const
 {
-    return !HasRecord() && Root != nullptr ? Root->CurrentNode : nullptr;
+    return !HasRecord() && GetRootState() != nullptr ? GetRootState()->CurrentNode : nullptr;
 }
 
 CWorkingVariables* CXmlNode::GetWorkingVariables() const
 {
-    return !HasRecord() && Root != nullptr ? Root->WorkingVariables : nullptr;
+    return !HasRecord() && GetRootState() != nullptr ? GetRootState()->WorkingVariables
+                                                      : nullptr;
 }
 
 void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
@@ -240,8 +262,9 @@ void CXmlNode::Unlink()
     NextSibling = nullptr;
 }
 
-// Every token node of a tree names the same document root. A node without a
-// record stays the root of a document of its own, with its own state.
+// The cells of a subtree entering this document name its root. A node
+// without a record stays the root of a document of its own, with everything
+// below it.
 void CXmlNode::AdoptSubtree(CXmlNode* node) const
 {
     CXmlNode* root = GetDocumentRoot();
@@ -249,10 +272,16 @@ void CXmlNode::AdoptSubtree(CXmlNode* node) const
     while (!due.empty()) {
         CXmlNode* n = due.back();
         due.pop_back();
-        if (n->HasRecord()) n->DocumentRoot = root;
+        if (!n->HasRecord() || n->OwnCell == nullptr) continue;
+        n->OwnCell->DocumentRoot = root;
         for (CXmlNode* child = n->FirstChild; child != nullptr; child = child->NextSibling)
             due.push_back(child);
     }
+}
+
+void CXmlNode::HoldUnplaced(CXmlNode* node)
+{
+    SetCell(node->Cell, ChildListCell());
 }
 
 // Links a detached node directly after this node, under this node's parent.

@@ -265,10 +265,9 @@ public:
     // Destroys the whole subtree without nesting calls, then leaves the parent.
     ~CXmlNode();
 
-    CXmlNode* GetDocumentRoot() const
-    {
-        return HasRecord() ? DocumentRoot : const_cast<CXmlNode*>(this);
-    }
+    // A node without a record is the root of its own document, and so is a
+    // token node that stands in no parent's list.
+    CXmlNode* GetDocumentRoot() const;
     CXmlNode* GetParent() const;
     CXmlNode* GetFirstChild() const { return FirstChild; }
     CXmlNode* GetLastChild() const
@@ -351,18 +350,34 @@ public:
 
 private:
     void LinkAfter(CXmlNode* node);
+    // Makes a detached node an unlinked child of this node: it belongs to
+    // this node's document without standing in its list.
+    void HoldUnplaced(CXmlNode* node);
     void LinkAsOnlyOrFirstChild(CXmlNode* node);
     // A node entering this node's document brings its whole subtree along.
+    // A node without children takes its document from its new parent's cell.
     void AdoptIntoDocument(CXmlNode* node) const
     {
-        if (node->GetDocumentRoot() != GetDocumentRoot()) AdoptSubtree(node);
+        if (node->OwnCell != nullptr && node->HasRecord() &&
+            node->GetDocumentRoot() != GetDocumentRoot())
+            AdoptSubtree(node);
     }
     void AdoptSubtree(CXmlNode* node) const;
     bool SpliceChildrenAfter(CXmlNode* node);
     CParentCell* ChildListCell();
+    // The cell of the list this node stands or stood in, past any forwarding.
+    CParentCell* ParentCell() const;
     void NoteChildrenChanged();
     void NoteRecordChanged() const;
     CRootState& RootState();
+    // A root's record stays empty, so its storage keeps the root state.
+    CRootState* GetRootState() const
+    {
+        CRootState* state;
+        memcpy(&state, Record.Storage, sizeof state);
+        return state;
+    }
+    void SetRootState(CRootState* state) const { memcpy(Record.Storage, &state, sizeof state); }
     // Moves the record's contents into this node's own record.
     void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
@@ -372,18 +387,14 @@ private:
     bool HasRecord() const { return Record.HasFlag(CXmlObject::InNodeFlag); }
 
     // A node's record comes first, so that the record shares the node's
-    // address. A document root has no record: its record stays empty.
+    // address. A document root has no record: its record stays empty, and
+    // its storage holds the root state (the node placed last, the working
+    // state and the tree builder's state).
     mutable CXmlObject Record;
-    // A token node names its document's root. A root is its own document
-    // root and holds its root state here instead: the node placed last, the
-    // working state and the tree builder's state.
-    union {
-        CXmlNode* DocumentRoot;
-        CRootState* Root;
-    };
     // The parent is not stored in each child: all children of a node share
-    // one cell that names the parent, so a whole child list can move to
-    // another parent at once. The link stays set when the node is unlinked.
+    // one cell that names the parent and the document root, so a whole child
+    // list can move to another parent at once. The link stays set when the
+    // node is unlinked.
     mutable CParentCell* Cell = nullptr;
     CParentCell* OwnCell = nullptr;
     CXmlNode* FirstChild = nullptr;

@@ -88,14 +88,20 @@ TEST(XmlNode, InsertionsMoveANodeOutOfItsOldPlace)
     tree.B->AppendChild(tree.C);
     EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\n");
 
-    // A node from another document takes this document's root.
+    // A node from another document takes this document's root, and so does
+    // everything below it.
     CXmlNode other;
     CXmlNode* stranger = new CXmlNode("x");
     other.AppendChild(stranger);
+    CXmlNode* grandchild = new CXmlNode("z");
+    stranger->AppendChild(new CXmlNode("y"));
+    stranger->GetFirstChild()->AppendChild(grandchild);
+    EXPECT_EQ(grandchild->GetDocumentRoot(), &other);
     tree.B->InsertAfter(stranger);
     EXPECT_EQ(stranger->GetDocumentRoot(), &tree.Root);
+    EXPECT_EQ(grandchild->GetDocumentRoot(), &tree.Root);
     EXPECT_EQ(other.GetFirstChild(), nullptr);
-    EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\nx\n");
+    EXPECT_EQ(DumpTree(&tree.Root), "b\n  e\n  a\n  d\n  c\nx\n  y\n    z\n");
 }
 
 // An unlinked node still names its parent, but what is inserted after it
@@ -127,7 +133,11 @@ TEST(XmlNode, ANodeWithoutARecordStaysARootOfItsOwn)
     CXmlNode* inner = new CXmlNode;
     CWorkingVariables* state = new CWorkingVariables;
     inner->SetWorkingVariables(state);
+    CXmlNode* early = new CXmlNode("<e>");
+    inner->AppendChild(early);
+    early->AppendChild(new CXmlNode("w"));
     outer.AppendChild(inner);
+    EXPECT_EQ(early->GetFirstChild()->GetDocumentRoot(), inner);
     EXPECT_EQ(inner->GetDocumentRoot(), inner);
     EXPECT_EQ(inner->GetWorkingVariables(), state);
     CXmlNode* token = new CXmlNode("x");

@@ -54,14 +54,15 @@ std::string CheckLinks(const CXmlNode* root)
     while (!due.empty()) {
         const CXmlNode* node = due.back();
         due.pop_back();
+        // A node without a record is the root of its own document, with
+        // everything below it.
+        const CXmlNode* documentRoot = node->GetDocumentRoot();
         const CXmlNode* previous = nullptr;
         for (const CXmlNode* child = node->GetFirstChild(); child;
              child = child->GetNextSibling()) {
             if (child->GetParent() != node) return "wrong parent";
             if (child->GetPreviousSibling() != previous) return "wrong previous sibling";
-            // A node without a record is a root of its own wherever it stands.
-            if (child->GetObject() != nullptr &&
-                child->GetDocumentRoot() != root->GetDocumentRoot())
+            if (child->GetObject() != nullptr && child->GetDocumentRoot() != documentRoot)
                 return "wrong document root";
             previous = child;
             due.push_back(child);
