@@ -102,43 +102,43 @@ CXmlNode::CXmlNode(const char* text)
 
 void CXmlNode::NoteRecordChanged() const
 {
-    CXmlNode* parent = GetParent();
-    if (parent != nullptr) parent->NoteChildrenChanged();
+    if (CParentCell* cell = ParentCell()) cell->FilteredList = 0;
 }
 
 void CXmlNode::NoteChildrenChanged()
 {
-    if (OwnCell != nullptr) OwnCell->FilteredList = 0;
+    if (CParentCell* cell = OwnCell()) cell->FilteredList = 0;
 }
 
 bool CXmlNode::WereChildrenFilteredWith(uint8_t list) const
 {
-    return list != 0 && OwnCell != nullptr && OwnCell->FilteredList == list;
+    const CParentCell* cell = OwnCell();
+    return list != 0 && cell != nullptr && cell->FilteredList == list;
 }
 
 void CXmlNode::RememberChildrenFilteredWith(uint8_t list)
 {
-    if (OwnCell != nullptr) OwnCell->FilteredList = list;
+    if (CParentCell* cell = OwnCell()) cell->FilteredList = list;
 }
 
 // Destroys leaf-first, so no destructor call nests however deep or wide the
 // subtree is: each deleted node is childless and only unlinks itself.
 CXmlNode::~CXmlNode()
 {
-    for (CXmlNode* p = FirstChild; p != nullptr;) {
-        if (p->FirstChild != nullptr) {
-            p = p->FirstChild;
+    for (CXmlNode* p = GetFirstChild(); p != nullptr;) {
+        if (p->GetFirstChild() != nullptr) {
+            p = p->GetFirstChild();
             continue;
         }
         CXmlNode* up = p->GetParent();
         delete p;
-        p = (up == this) ? FirstChild : up;
+        p = (up == this) ? GetFirstChild() : up;
     }
     Unlink();
     if (Cell != nullptr) Release(Cell);
-    if (OwnCell != nullptr) {
-        OwnCell->ForgetOwner();
-        Release(OwnCell);
+    if (CParentCell* own = OwnCell()) {
+        own->ForgetOwner();
+        Release(own);
     }
     if (!HasRecord()) {
         delete GetRootState();
@@ -167,10 +167,20 @@ CXmlNode* CXmlNode::GetDocumentRoot() const
     return root != nullptr ? root : const_cast<CXmlNode*>(this);
 }
 
+CParentCell* CXmlNode::OwnCell() const
+{
+    if ((Children & CellMark) != 0)
+        return reinterpret_cast<CParentCell*>(Children & ~CellMark);
+    const CXmlNode* first = GetFirstChild();
+    return first != nullptr ? first->ParentCell() : nullptr;
+}
+
 CParentCell* CXmlNode::ChildListCell()
 {
-    if (OwnCell == nullptr) OwnCell = new CParentCell(this, GetDocumentRoot());
-    return OwnCell;
+    if (CParentCell* own = OwnCell()) return own;
+    CParentCell* cell = new CParentCell(this, GetDocumentRoot());
+    KeepOnlyCell(cell);
+    return cell;
 }
 
 CRootState& CXmlNode::RootState()
@@ -211,7 +221,7 @@ bool CXmlNode::IsNamed(const char* name) const
 
 CXmlNode* CXmlNode::GetNextNode() const
 {
-    if (FirstChild != nullptr) return FirstChild;
+    if (CXmlNode* first = GetFirstChild()) return first;
     if (NextSibling != nullptr) return NextSibling;
     CXmlNode* parent = GetParent();
     return parent != nullptr ? parent->NextSibling : nullptr;
@@ -227,7 +237,7 @@ CXmlNode* CXmlNode::GetPreviousNode() const
 
 CXmlNode* CXmlNode::GetFirstNonBlankChild() const
 {
-    for (CXmlNode* child = FirstChild; child != nullptr; child = child->NextSibling)
+    for (CXmlNode* child = GetFirstChild(); child != nullptr; child = child->NextSibling)
         if (!IsBlank(child->GetText())) return child;
     return nullptr;
 }
@@ -241,19 +251,24 @@ CXmlNode* CXmlNode::GetLastNonBlankChild() const
 
 void CXmlNode::Unlink()
 {
-    CXmlNode* parent = GetParent();
+    CParentCell* cell = ParentCell();
+    CXmlNode* parent = cell != nullptr ? cell->Owner() : nullptr;
     if (parent == nullptr) return;
-    parent->NoteChildrenChanged();
-    if (parent->FirstChild == this) {
+    cell->FilteredList = 0;
+    if (parent->GetFirstChild() == this) {
         // The next child becomes first and takes over the link to the last.
-        parent->FirstChild = NextSibling;
-        if (NextSibling != nullptr) NextSibling->PreviousSibling = PreviousSibling;
+        if (NextSibling != nullptr) {
+            parent->SetFirstChild(NextSibling);
+            NextSibling->PreviousSibling = PreviousSibling;
+        } else {
+            parent->KeepOnlyCell(cell);
+        }
     } else if (CXmlNode* previous = GetPreviousSibling()) {
         previous->NextSibling = NextSibling;
         if (NextSibling != nullptr)
             NextSibling->PreviousSibling = previous;
         else
-            parent->FirstChild->PreviousSibling = previous;
+            parent->GetFirstChild()->PreviousSibling = previous;
     } else if (NextSibling != nullptr) {
         // Heads a list without a parent (see LinkAfter): the next node heads it now.
         NextSibling->PreviousSibling = nullptr;
@@ -272,9 +287,10 @@ void CXmlNode::AdoptSubtree(CXmlNode* node) const
     while (!due.empty()) {
         CXmlNode* n = due.back();
         due.pop_back();
-        if (!n->HasRecord() || n->OwnCell == nullptr) continue;
-        n->OwnCell->DocumentRoot = root;
-        for (CXmlNode* child = n->FirstChild; child != nullptr; child = child->NextSibling)
+        CParentCell* own = n->OwnCell();
+        if (!n->HasRecord() || own == nullptr) continue;
+        own->DocumentRoot = root;
+        for (CXmlNode* child = n->GetFirstChild(); child != nullptr; child = child->NextSibling)
             due.push_back(child);
     }
 }
@@ -287,14 +303,15 @@ void CXmlNode::HoldUnplaced(CXmlNode* node)
 // Links a detached node directly after this node, under this node's parent.
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
-    CXmlNode* parent = GetParent();
+    CParentCell* cell = ParentCell();
+    CXmlNode* parent = cell != nullptr ? cell->Owner() : nullptr;
     // A node taken out of its parent's list still names the parent; what is
     // linked after it forms a list without a parent.
-    if (parent != nullptr && parent->FirstChild != this && GetPreviousSibling() == nullptr)
+    if (parent != nullptr && parent->GetFirstChild() != this && GetPreviousSibling() == nullptr)
         parent = nullptr;
     if (parent != nullptr) {
-        parent->NoteChildrenChanged();
-        SetCell(node->Cell, parent->ChildListCell());
+        cell->FilteredList = 0;
+        SetCell(node->Cell, cell);
     } else if (node->Cell != nullptr) {
         Release(node->Cell);
         node->Cell = nullptr;
@@ -304,18 +321,20 @@ void CXmlNode::LinkAfter(CXmlNode* node)
     if (NextSibling != nullptr)
         NextSibling->PreviousSibling = node;
     else if (parent != nullptr)
-        parent->FirstChild->PreviousSibling = node;
+        parent->GetFirstChild()->PreviousSibling = node;
     NextSibling = node;
 }
 
 void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 {
-    NoteChildrenChanged();
-    SetCell(node->Cell, ChildListCell());
-    node->PreviousSibling = FirstChild != nullptr ? FirstChild->PreviousSibling : node;
-    node->NextSibling = FirstChild;
-    if (FirstChild != nullptr) FirstChild->PreviousSibling = node;
-    FirstChild = node;
+    CParentCell* cell = ChildListCell();
+    cell->FilteredList = 0;
+    SetCell(node->Cell, cell);
+    CXmlNode* first = GetFirstChild();
+    node->PreviousSibling = first != nullptr ? first->PreviousSibling : node;
+    node->NextSibling = first;
+    if (first != nullptr) first->PreviousSibling = node;
+    SetFirstChild(node);
 }
 
 void CXmlNode::InsertFirstChild(CXmlNode* node)
@@ -328,8 +347,8 @@ void CXmlNode::InsertFirstChild(CXmlNode* node)
 
 void CXmlNode::AppendChild(CXmlNode* node)
 {
-    if (FirstChild != nullptr) {
-        FirstChild->AppendSibling(node);
+    if (CXmlNode* first = GetFirstChild()) {
+        first->AppendSibling(node);
         return;
     }
     InsertFirstChild(node);
@@ -372,24 +391,23 @@ void CXmlNode::AppendSibling(CXmlNode* node)
 // of a parent: the list's cell then forwards to that parent's cell.
 bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 {
-    CXmlNode* parent = node->GetParent();
+    CParentCell* target = node->ParentCell();
+    CXmlNode* parent = target != nullptr ? target->Owner() : nullptr;
     if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot())
         return false;
-    NoteChildrenChanged();
-    parent->NoteChildrenChanged();
-    CXmlNode* first = FirstChild;
+    target->FilteredList = 0;
+    CParentCell* moved = OwnCell();
+    CXmlNode* first = GetFirstChild();
     CXmlNode* last = GetLastChild();
-    FirstChild = nullptr;
+    KeepOnlyCell(nullptr);
     first->PreviousSibling = node;
     last->NextSibling = node->NextSibling;
     if (node->NextSibling != nullptr)
         node->NextSibling->PreviousSibling = last;
     else
-        parent->FirstChild->PreviousSibling = last;
+        parent->GetFirstChild()->PreviousSibling = last;
     node->NextSibling = first;
-    CParentCell* moved = OwnCell;
-    OwnCell = nullptr;
-    moved->ForwardTo(parent->ChildListCell());
+    moved->ForwardTo(target);
     Retain(moved->Forward());
     Release(moved);
     return true;
@@ -398,10 +416,9 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 void CXmlNode::MoveChildrenAfter(CXmlNode* node)
 {
     Trace("Move Children After\r\n");
-    if (FirstChild == nullptr || SpliceChildrenAfter(node)) return;
+    if (GetFirstChild() == nullptr || SpliceChildrenAfter(node)) return;
     CXmlNode* after = node;
-    while (FirstChild != nullptr) {
-        CXmlNode* child = FirstChild;
+    while (CXmlNode* child = GetFirstChild()) {
         after->InsertAfter(child);
         after = child;
     }

@@ -67,7 +67,7 @@ bool CXmlNode::HasTextBefore() const
 bool CXmlNode::HasOnlyBlankContent() const
 {
     if (!IsTag() || IsEmptyOrEndTag()) return false;
-    for (const CXmlNode* child = FirstChild; child != nullptr; child = child->NextSibling)
+    for (const CXmlNode* child = GetFirstChild(); child != nullptr; child = child->NextSibling)
         if (child->IsTag() || !IsBlank(child->GetText())) return false;
     return true;
 }

@@ -269,10 +269,14 @@ public:
     // token node that stands in no parent's list.
     CXmlNode* GetDocumentRoot() const;
     CXmlNode* GetParent() const;
-    CXmlNode* GetFirstChild() const { return FirstChild; }
+    CXmlNode* GetFirstChild() const
+    {
+        return (Children & CellMark) != 0 ? nullptr : reinterpret_cast<CXmlNode*>(Children);
+    }
     CXmlNode* GetLastChild() const
     {
-        return FirstChild != nullptr ? FirstChild->PreviousSibling : nullptr;
+        const CXmlNode* first = GetFirstChild();
+        return first != nullptr ? first->PreviousSibling : nullptr;
     }
     CXmlNode* GetPreviousSibling() const
     {
@@ -358,13 +362,23 @@ private:
     // A node without children takes its document from its new parent's cell.
     void AdoptIntoDocument(CXmlNode* node) const
     {
-        if (node->OwnCell != nullptr && node->HasRecord() &&
+        if (node->Children != 0 && node->HasRecord() &&
             node->GetDocumentRoot() != GetDocumentRoot())
             AdoptSubtree(node);
     }
     void AdoptSubtree(CXmlNode* node) const;
     bool SpliceChildrenAfter(CXmlNode* node);
+    // The cell of this node's child list, made when there is none.
     CParentCell* ChildListCell();
+    // The cell of this node's child list, or null.
+    CParentCell* OwnCell() const;
+    void SetFirstChild(CXmlNode* node) { Children = reinterpret_cast<uintptr_t>(node); }
+    // Empties the child list; its cell, if any, stays for the former children
+    // that still name this node.
+    void KeepOnlyCell(CParentCell* cell)
+    {
+        Children = cell != nullptr ? reinterpret_cast<uintptr_t>(cell) | CellMark : 0;
+    }
     // The cell of the list this node stands or stood in, past any forwarding.
     CParentCell* ParentCell() const;
     void NoteChildrenChanged();
@@ -396,8 +410,11 @@ private:
     // list can move to another parent at once. The link stays set when the
     // node is unlinked.
     mutable CParentCell* Cell = nullptr;
-    CParentCell* OwnCell = nullptr;
-    CXmlNode* FirstChild = nullptr;
+    // The first child, whose cell (past any forwarding) is this node's own
+    // cell. A node without children keeps its cell here instead, marked by
+    // the low bit, while former children may still name it.
+    static constexpr uintptr_t CellMark = 1;
+    uintptr_t Children = 0;
     // In a parent's child list the first child's link holds the last child,
     // so the list needs no link of its own to its end; in a list without a
     // parent the first node's link is null.

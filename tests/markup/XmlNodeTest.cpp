@@ -125,6 +125,31 @@ TEST(XmlNode, InsertingAfterAnUnlinkedNodeLeavesItsFormerListAlone)
     delete after;
 }
 
+// A parent whose last child left still names itself to that child, takes
+// new children, and forgets the child when it is destroyed.
+TEST(XmlNode, AnUnlinkedChildNamesItsParentUntilTheParentIsGone)
+{
+    CXmlNode* gone = new CXmlNode("a");
+    {
+        CXmlNode root;
+        CXmlNode* parent = new CXmlNode("<p>");
+        root.AppendChild(parent);
+        parent->AppendChild(gone);
+        gone->Unlink();
+        EXPECT_EQ(parent->GetFirstChild(), nullptr);
+        EXPECT_EQ(parent->GetLastChild(), nullptr);
+        EXPECT_EQ(gone->GetParent(), parent);
+        EXPECT_EQ(gone->GetDocumentRoot(), &root);
+        parent->AppendChild(new CXmlNode("b"));
+        EXPECT_EQ(gone->GetParent(), parent);
+        EXPECT_EQ(DumpTree(&root), "<p>\n  b\n");
+        EXPECT_EQ(CheckLinks(&root), "");
+    }
+    EXPECT_EQ(gone->GetParent(), nullptr);
+    EXPECT_EQ(gone->GetDocumentRoot(), gone);
+    delete gone;
+}
+
 // A node without a record is a document root: placed in another tree it
 // keeps its own state, and the tokens put under it name it as their root.
 TEST(XmlNode, ANodeWithoutARecordStaysARootOfItsOwn)
