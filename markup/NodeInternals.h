@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -46,6 +47,14 @@ struct CParentCell {
     uint8_t FilteredList = 0;
 };
 
+// Open start tags among the tree builder's current node and its ancestors,
+// by name code, or by lower-case name for names without one: an end tag
+// whose name is not here closes nothing.
+struct COpenTagCounts {
+    std::array<int, ElementCodeBound> Codes{};
+    std::unordered_map<std::string, int> Names;
+};
+
 // State that only a document root carries.
 struct CRootState {
     CRootState() = default;
@@ -56,9 +65,9 @@ struct CRootState {
     // The node the tree builder placed last.
     CXmlNode* CurrentNode = nullptr;
     CWorkingVariables* WorkingVariables = nullptr;
-    // Open start tags among the current node and its ancestors, by name
-    // code, or by lower-case name for names without one: an end tag whose
-    // name is not here closes nothing.
-    std::array<int, ElementCodeBound> OpenCodes{};
-    std::unordered_map<std::string, int> OpenNames;
+    // The counts follow from the current node's ancestors, so they are kept
+    // only while a text is being parsed and worked out again when a token
+    // comes later.
+    std::unique_ptr<COpenTagCounts> OpenTags;
+    int ParseDepth = 0;
 };

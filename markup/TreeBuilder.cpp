@@ -38,7 +38,7 @@ std::string LowerCaseName(const CXmlNode* node)
 // and its ancestors: the only start tags that an end tag can close.
 class COpenTags {
 public:
-    explicit COpenTags(CRootState& root) : Codes(root.OpenCodes), Names(root.OpenNames) {}
+    explicit COpenTags(COpenTagCounts& counts) : Codes(counts.Codes), Names(counts.Names) {}
 
     void Enter(const CXmlNode* node)
     {
@@ -73,6 +73,33 @@ private:
     std::unordered_map<std::string, int>& Names;
 };
 
+// The root's counts, worked out from the current node and its ancestors when
+// they were dropped after an earlier text.
+COpenTags OpenTagsOf(CRootState& root)
+{
+    if (root.OpenTags != nullptr) return COpenTags(*root.OpenTags);
+    root.OpenTags = std::make_unique<COpenTagCounts>();
+    COpenTags open(*root.OpenTags);
+    for (const CXmlNode* p = root.CurrentNode; p != nullptr; p = p->GetParent()) open.Enter(p);
+    return open;
+}
+
+// Counts the texts being parsed into a root (tag replacement parses inside
+// the page's parse) and drops the open-tag counts when the outermost ends.
+class CParseScope {
+public:
+    explicit CParseScope(CRootState& root) : Root(root) { ++Root.ParseDepth; }
+    ~CParseScope()
+    {
+        if (--Root.ParseDepth == 0) Root.OpenTags.reset();
+    }
+    CParseScope(const CParseScope&) = delete;
+    CParseScope& operator=(const CParseScope&) = delete;
+
+private:
+    CRootState& Root;
+};
+
 }  // namespace
 
 void CXmlParser::OnToken(CXmlNode* root, CXmlObject* token)
@@ -80,8 +107,11 @@ void CXmlParser::OnToken(CXmlNode* root, CXmlObject* token)
     root->AddTokenFrom(*token);
 }
 
+// A token node takes no tokens, so it is not parsed into.
 void CXmlNode::Parse(const char* text, int length)
 {
+    if (HasRecord()) return;
+    CParseScope scope(RootState());
     CXmlParser parser;
     parser.Tokenize(this, text, length);
 }
@@ -153,7 +183,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
 void CXmlNode::LinkToken(CXmlNode* node)
 {
     CXmlNode* current = GetCurrentNode();
-    COpenTags open(RootState());
+    COpenTags open = OpenTagsOf(RootState());
     if (current == nullptr) {
         AppendChild(node);
     } else if (node->IsEmptyOrEndTag() && !node->IsStartTag()) {

@@ -68,6 +68,22 @@ TEST(TreeBuilder, TextRunsAreCollapsedAndEmptyTokensDropped)
     EXPECT_EQ(Parsed(""), "");
 }
 
+// A second text, or a single token, placed into a parsed root goes on from
+// where the first text ended: its end tags close what the first left open.
+TEST(TreeBuilder, LaterTextsGoOnWhereTheFirstEnded)
+{
+    CXmlNode root;
+    root.Parse("<div><XA><b>x", 13);
+    root.Parse("</b>y</xa>", 10);
+    CXmlObject* token = new CXmlObject;
+    token->SetText("</div>", 6);
+    root.AddToken(token);
+    root.Parse("z</b>", 5);
+    EXPECT_EQ(CheckLinks(&root), "");
+    EXPECT_EQ(DumpTree(&root),
+              "<div>\n  <XA>\n    <b>\n      x\n    </b>\n    y\n  </xa>\n</div>\nz\n</b>\n");
+}
+
 // Only a document root carries the tree builder's and the working state: a
 // token node given a page or a state keeps neither and leaks nothing.
 TEST(TreeBuilder, ATokenNodeTakesNoPageAndNoState)
