@@ -61,7 +61,7 @@ private:
     // a small page takes little, and little of a pool lies unused. What is
     // left of a slab too short for a block stays unused.
     static constexpr size_t LargestBlock = Classes * Step;
-    static constexpr size_t SmallestSlab = 4 * LargestBlock;
+    static constexpr size_t SmallestSlab = std::max<size_t>(256, 2 * LargestBlock);
     static constexpr size_t LargestSlab = 4096 * LargestBlock;
     static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
