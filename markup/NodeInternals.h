@@ -35,6 +35,8 @@ struct CParentCell {
         Link = cell;
         Forwards = true;
     }
+    // A child joined, left or changed: the filter's memo no longer holds.
+    void NoteChildrenChanged() { FilteredList = 0; }
 
     // A cell names either a node or another cell, never both.
     void* Link;

@@ -102,12 +102,7 @@ CXmlNode::CXmlNode(const char* text)
 
 void CXmlNode::NoteRecordChanged() const
 {
-    if (CParentCell* cell = ParentCell()) cell->FilteredList = 0;
-}
-
-void CXmlNode::NoteChildrenChanged()
-{
-    if (CParentCell* cell = OwnCell()) cell->FilteredList = 0;
+    if (CParentCell* cell = ParentCell()) cell->NoteChildrenChanged();
 }
 
 bool CXmlNode::WereChildrenFilteredWith(uint8_t list) const
@@ -254,7 +249,7 @@ void CXmlNode::Unlink()
     CParentCell* cell = ParentCell();
     CXmlNode* parent = cell != nullptr ? cell->Owner() : nullptr;
     if (parent == nullptr) return;
-    cell->FilteredList = 0;
+    cell->NoteChildrenChanged();
     if (parent->GetFirstChild() == this) {
         // The next child becomes first and takes over the link to the last.
         if (NextSibling != nullptr) {
@@ -310,7 +305,7 @@ void CXmlNode::LinkAfter(CXmlNode* node)
     if (parent != nullptr && parent->GetFirstChild() != this && GetPreviousSibling() == nullptr)
         parent = nullptr;
     if (parent != nullptr) {
-        cell->FilteredList = 0;
+        cell->NoteChildrenChanged();
         SetCell(node->Cell, cell);
     } else if (node->Cell != nullptr) {
         Release(node->Cell);
@@ -328,7 +323,7 @@ void CXmlNode::LinkAfter(CXmlNode* node)
 void CXmlNode::LinkAsOnlyOrFirstChild(CXmlNode* node)
 {
     CParentCell* cell = ChildListCell();
-    cell->FilteredList = 0;
+    cell->NoteChildrenChanged();
     SetCell(node->Cell, cell);
     CXmlNode* first = GetFirstChild();
     node->PreviousSibling = first != nullptr ? first->PreviousSibling : node;
@@ -395,7 +390,7 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
     CXmlNode* parent = target != nullptr ? target->Owner() : nullptr;
     if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot())
         return false;
-    target->FilteredList = 0;
+    target->NoteChildrenChanged();
     CParentCell* moved = OwnCell();
     CXmlNode* first = GetFirstChild();
     CXmlNode* last = GetLastChild();

@@ -381,7 +381,6 @@ private:
     }
     // The cell of the list this node stands or stood in, past any forwarding.
     CParentCell* ParentCell() const;
-    void NoteChildrenChanged();
     void NoteRecordChanged() const;
     CRootState& RootState();
     // A root's record stays empty, so its storage keeps the root state.
