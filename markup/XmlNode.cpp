@@ -58,6 +58,8 @@ CParentCell* Resolve(CParentCell*& slot)
     return Resolve(cell);
 }
 
+CXmlNode* OwnerOf(const CParentCell* cell) { return cell != nullptr ? cell->Owner() : nullptr; }
+
 }  // namespace
 
 CRootState::~CRootState()
@@ -151,8 +153,7 @@ CParentCell* CXmlNode::ParentCell() const
 
 CXmlNode* CXmlNode::GetParent() const
 {
-    const CParentCell* cell = ParentCell();
-    return cell != nullptr ? cell->Owner() : nullptr;
+    return OwnerOf(ParentCell());
 }
 
 CXmlNode* CXmlNode::GetDocumentRoot() const
@@ -187,13 +188,14 @@ CRootState& CXmlNode::RootState()
 
 CXmlNode* CXmlNode::GetCurrentNode() const
 {
-    return !HasRecord() && GetRootState() != nullptr ? GetRootState()->CurrentNode : nullptr;
+    const CRootState* root = RootStateOrNull();
+    return root != nullptr ? root->CurrentNode : nullptr;
 }
 
 CWorkingVariables* CXmlNode::GetWorkingVariables() const
 {
-    return !HasRecord() && GetRootState() != nullptr ? GetRootState()->WorkingVariables
-                                                      : nullptr;
+    const CRootState* root = RootStateOrNull();
+    return root != nullptr ? root->WorkingVariables : nullptr;
 }
 
 void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
@@ -247,7 +249,7 @@ CXmlNode* CXmlNode::GetLastNonBlankChild() const
 void CXmlNode::Unlink()
 {
     CParentCell* cell = ParentCell();
-    CXmlNode* parent = cell != nullptr ? cell->Owner() : nullptr;
+    CXmlNode* parent = OwnerOf(cell);
     if (parent == nullptr) return;
     cell->NoteChildrenChanged();
     if (parent->GetFirstChild() == this) {
@@ -299,7 +301,7 @@ void CXmlNode::HoldUnplaced(CXmlNode* node)
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
     CParentCell* cell = ParentCell();
-    CXmlNode* parent = cell != nullptr ? cell->Owner() : nullptr;
+    CXmlNode* parent = OwnerOf(cell);
     // A node taken out of its parent's list still names the parent; what is
     // linked after it forms a list without a parent.
     if (parent != nullptr && parent->GetFirstChild() != this && GetPreviousSibling() == nullptr)
@@ -387,7 +389,7 @@ void CXmlNode::AppendSibling(CXmlNode* node)
 bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 {
     CParentCell* target = node->ParentCell();
-    CXmlNode* parent = target != nullptr ? target->Owner() : nullptr;
+    CXmlNode* parent = OwnerOf(target);
     if (parent == nullptr || parent == this || node->GetDocumentRoot() != GetDocumentRoot())
         return false;
     target->NoteChildrenChanged();
@@ -403,7 +405,7 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
         parent->GetFirstChild()->PreviousSibling = last;
     node->NextSibling = first;
     moved->ForwardTo(target);
-    Retain(moved->Forward());
+    Retain(target);
     Release(moved);
     return true;
 }

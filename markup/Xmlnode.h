@@ -391,6 +391,7 @@ private:
         return state;
     }
     void SetRootState(CRootState* state) const { memcpy(Record.Storage, &state, sizeof state); }
+    const CRootState* RootStateOrNull() const { return HasRecord() ? nullptr : GetRootState(); }
     // Moves the record's contents into this node's own record.
     void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
