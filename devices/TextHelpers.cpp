@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -58,21 +59,37 @@ bool IsBlank(const char* text)
 
 namespace {
 
-// Bytes up to 32 are blanks; a blank right after a written blank is dropped.
-template <typename Text>
-size_t CollapseInPlace(Text& text, size_t length)
+// True when one of the eight bytes in `word` is 32 or less (a blank).
+bool HasBlankByte(uint64_t word)
+{
+    const uint64_t ones = 0x0101010101010101ull;
+    return ((word - ones * 33) & ~word & ones * 0x80) != 0;
+}
+
+// The first blank at or after `from`, or `length`; eight bytes at a time
+// while none of them is one.
+size_t NextBlank(const char* text, size_t from, size_t length)
+{
+    for (uint64_t word; from + 8 <= length; from += 8) {
+        memcpy(&word, text + from, 8);
+        if (HasBlankByte(word)) break;
+    }
+    while (from < length && static_cast<unsigned char>(text[from]) > 32) ++from;
+    return from;
+}
+
+// Bytes up to 32 are blanks; each run of blanks becomes one space. Runs of
+// other bytes move down only once an earlier run has shrunk.
+size_t CollapseInPlace(char* text, size_t length)
 {
     size_t out = 0;
-    bool afterBlank = false;
-    for (size_t in = 0; in < length; ++in) {
-        const unsigned char c = static_cast<unsigned char>(text[in]);
-        if (c > 32) {
-            text[out++] = static_cast<char>(c);
-            afterBlank = false;
-        } else if (!afterBlank) {
-            text[out++] = ' ';
-            afterBlank = true;
-        }
+    for (size_t in = 0; in < length;) {
+        const size_t blank = NextBlank(text, in, length);
+        if (out != in) memmove(text + out, text + in, blank - in);
+        out += blank - in;
+        if (blank == length) break;
+        text[out++] = ' ';
+        for (in = blank + 1; in < length && static_cast<unsigned char>(text[in]) <= 32;) ++in;
     }
     return out;
 }
@@ -92,5 +109,5 @@ size_t CollapseWhitespace(char* text, size_t length)
 
 void CollapseWhitespace(std::string& text)
 {
-    text.resize(CollapseInPlace(text, text.size()));
+    text.resize(CollapseInPlace(&text[0], text.size()));
 }

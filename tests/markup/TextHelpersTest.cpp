@@ -43,4 +43,22 @@ TEST(TextHelpers, CollapseWhitespaceInPlace)
     EXPECT_EQ(empty, "");
 }
 
+// Long stretches are scanned eight bytes at a time: a blank anywhere in such
+// a stretch, and bytes 33 and 128 to 255 around the boundary, must be seen.
+TEST(TextHelpers, CollapseWhitespaceInLongStretches)
+{
+    std::string owned = "abcdefghijklmno\x7f\x80\xff!  \n\n\n\n\n\n\n\n\n\nstu\x20vwxyz0123456789\t";
+    CollapseWhitespace(owned);
+    EXPECT_EQ(owned, "abcdefghijklmno\x7f\x80\xff! stu vwxyz0123456789 ");
+    for (size_t at = 0; at < 20; ++at) {
+        std::string text(20, '#');
+        text[at] = '\x1f';
+        text.insert(at, "\x01");
+        CollapseWhitespace(text);
+        std::string expected(20, '#');
+        expected[at] = ' ';
+        EXPECT_EQ(text, expected) << "blank at " << at;
+    }
+}
+
 }  // namespace
