@@ -118,19 +118,9 @@ void CXmlNode::RememberChildrenFilteredWith(uint8_t list)
     if (CParentCell* cell = OwnCell()) cell->FilteredList = list;
 }
 
-// Destroys leaf-first, so no destructor call nests however deep or wide the
-// subtree is: each deleted node is childless and only unlinks itself.
 CXmlNode::~CXmlNode()
 {
-    for (CXmlNode* p = GetFirstChild(); p != nullptr;) {
-        if (p->GetFirstChild() != nullptr) {
-            p = p->GetFirstChild();
-            continue;
-        }
-        CXmlNode* up = p->GetParent();
-        delete p;
-        p = (up == this) ? GetFirstChild() : up;
-    }
+    DestroyDescendants();
     Unlink();
     if (Cell != nullptr) Release(Cell);
     if (CParentCell* own = OwnCell()) {
@@ -141,6 +131,35 @@ CXmlNode::~CXmlNode()
         delete GetRootState();
         SetRootState(nullptr);
     }
+}
+
+// Leaves this node's children as one work list: they are freed from its
+// front, and a freed node's children go in front of the nodes after it. So
+// no destructor call nests however deep or wide the subtree is, and no node
+// is unlinked from a list that is about to go anyway.
+void CXmlNode::DestroyDescendants()
+{
+    CXmlNode* next = DetachChildList();
+    while (next != nullptr) {
+        CXmlNode* node = next;
+        next = node->NextSibling;
+        if (CXmlNode* first = node->DetachChildList()) {
+            first->PreviousSibling->NextSibling = next;
+            next = first;
+        }
+        Release(node->Cell);
+        node->Cell = nullptr;
+        node->NextSibling = nullptr;
+        delete node;
+    }
+}
+
+// Empties the child list but keeps its cell, which the children still name.
+CXmlNode* CXmlNode::DetachChildList()
+{
+    CXmlNode* first = GetFirstChild();
+    if (first != nullptr) KeepOnlyCell(first->ParentCell());
+    return first;
 }
 
 // Nearly every cell names its node directly; the forwarded case stays out of

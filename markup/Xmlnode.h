@@ -373,6 +373,10 @@ private:
     // The cell of this node's child list, or null.
     CParentCell* OwnCell() const;
     void SetFirstChild(CXmlNode* node) { Children = reinterpret_cast<uintptr_t>(node); }
+    // Frees every node below this one.
+    void DestroyDescendants();
+    // Empties the child list and returns its first node, or null.
+    CXmlNode* DetachChildList();
     // Empties the child list; its cell, if any, stays for the former children
     // that still name this node.
     void KeepOnlyCell(CParentCell* cell)
