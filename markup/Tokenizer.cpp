@@ -46,15 +46,18 @@ struct CScanner {
 
 }  // namespace
 
+void CCustomXmlParser::OnTokenText(CXmlNode* root, const char* text, int length)
+{
+    CXmlObject token;
+    token.SetText(text, length);
+    OnToken(root, &token);
+}
+
 void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
 {
     if (text == nullptr || length <= 0) return;
-    CXmlObject token;
     CScanner s{text, length};
-    auto emit = [&](int from, int to) {
-        token.SetText(text + from, to - from + 1);
-        OnToken(root, &token);
-    };
+    auto emit = [&](int from, int to) { OnTokenText(root, text + from, to - from + 1); };
     for (int p = 0; p < length; ++p) {
         // Between tags only a '<' can change anything, and the last byte
         // never opens a tag.

@@ -107,6 +107,11 @@ void CXmlParser::OnToken(CXmlNode* root, CXmlObject* token)
     root->AddTokenFrom(*token);
 }
 
+void CXmlParser::OnTokenText(CXmlNode* root, const char* text, int length)
+{
+    root->AddTokenText(text, length);
+}
+
 // A token node takes no tokens, so it is not parsed into.
 void CXmlNode::Parse(const char* text, int length)
 {
@@ -133,6 +138,11 @@ void CXmlNode::AddTokenFrom(CXmlObject& token)
     CXmlNode* node = new CXmlNode;
     node->TakeRecord(token);
     PlaceToken(node);
+}
+
+void CXmlNode::AddTokenText(const char* text, int length)
+{
+    PlaceToken(new CXmlNode(text, length));
 }
 
 void CXmlNode::PlaceToken(CXmlNode* node)

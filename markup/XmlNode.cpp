@@ -96,10 +96,12 @@ void CXmlNode::TakeRecord(CXmlObject& record)
     Record.TakeFrom(record);
 }
 
-CXmlNode::CXmlNode(const char* text)
+CXmlNode::CXmlNode(const char* text) : CXmlNode(text, static_cast<int>(strlen(text))) {}
+
+CXmlNode::CXmlNode(const char* text, int length)
 {
     Record.SetFlag(CXmlObject::InNodeFlag, true);
-    Record.SetText(text, static_cast<int>(strlen(text)));
+    Record.SetText(text, length);
 }
 
 void CXmlNode::NoteRecordChanged() const

@@ -258,6 +258,8 @@ public:
     // Takes the record's contents and destroys it.
     explicit CXmlNode(CXmlObject* record);
     explicit CXmlNode(const char* text);
+    // A node whose record is read from the first `length` bytes of `text`.
+    CXmlNode(const char* text, int length);
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
     static void* operator new(size_t size);
@@ -346,6 +348,8 @@ public:
     void AddToken(CXmlObject* record);
     // The same for a token whose contents move into the new node.
     void AddTokenFrom(CXmlObject& token);
+    // The same for a token read from its raw bytes.
+    void AddTokenText(const char* text, int length);
 
     // Markup writer: writes the subtree NUL-terminated and returns `buffer`.
     char* Write(char* buffer, const char* lineBreakNames) const;
@@ -436,12 +440,21 @@ public:
     // The handler may read the record during the call but never keeps it.
     virtual void OnToken(CXmlNode* root, CXmlObject* token) = 0;
     void Tokenize(CXmlNode* root, const char* text, int length);
+
+protected:
+    // Receives each token's raw bytes; reads them into a record for OnToken.
+    virtual void OnTokenText(CXmlNode* root, const char* text, int length);
 };
 
 // The tree builder's token handler: every token goes to root->AddToken as a copy.
 class CXmlParser : public CCustomXmlParser {
 public:
     void OnToken(CXmlNode* root, CXmlObject* token) override;
+
+protected:
+    // Reads each token straight into a node of the root's tree, the record
+    // OnToken would get saved.
+    void OnTokenText(CXmlNode* root, const char* text, int length) override;
 };
 
 // The state of one conversion outside the tree.
