@@ -28,12 +28,6 @@ void DeleteBlankChildrenAt(CXmlNode* root, int index)
         delete child;
 }
 
-// Moves every node that follows `end` in its list into `start` as last child.
-void MoveFollowersInto(CXmlNode* end, CXmlNode* start)
-{
-    while (end->GetNextSibling() != nullptr) start->AppendChild(end->GetNextSibling());
-}
-
 CXmlNode* FindChildTag(const CXmlNode* parent, const char* name)
 {
     for (CXmlNode* child = parent->GetFirstChild(); child != nullptr;
@@ -85,7 +79,7 @@ CXmlNode* EnsureWmlElement(CXmlNode* root)
     second->InsertAfter(wml);
     CXmlNode* end = new CXmlNode("</wml>");
     wml->InsertAfter(end);
-    MoveFollowersInto(end, wml);
+    wml->AppendFollowersOf(end);
     return wml;
 }
 
@@ -99,7 +93,7 @@ void AddDefaultCard(CXmlNode* wml)
         card->GetObject()->SetAttribute("title", EscapedAttributeText(state->Title).c_str());
     CXmlNode* end = new CXmlNode("</card>");
     card->InsertAfter(end);
-    MoveFollowersInto(end, card);
+    card->AppendFollowersOf(end);
 }
 
 // A card whose content is not exactly one p element gets wrapped in a new one.
@@ -114,7 +108,7 @@ void WrapCardContent(CXmlNode* card)
         card->InsertFirstChild(end);
         CXmlNode* paragraph = new CXmlNode("<p>");
         card->InsertFirstChild(paragraph);
-        MoveFollowersInto(end, paragraph);
+        paragraph->AppendFollowersOf(end);
         FilterElement(paragraph, ModelP);
     }
     FilterElement(card, ModelCardFinal);

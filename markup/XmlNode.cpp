@@ -318,15 +318,21 @@ void CXmlNode::HoldUnplaced(CXmlNode* node)
     SetCell(node->Cell, ChildListCell());
 }
 
+// A node taken out of its parent's list still names the parent; what is
+// linked after it forms a list without a parent.
+CXmlNode* CXmlNode::ListParent(const CParentCell* cell) const
+{
+    CXmlNode* parent = OwnerOf(cell);
+    if (parent != nullptr && parent->GetFirstChild() != this && GetPreviousSibling() == nullptr)
+        return nullptr;
+    return parent;
+}
+
 // Links a detached node directly after this node, under this node's parent.
 void CXmlNode::LinkAfter(CXmlNode* node)
 {
     CParentCell* cell = ParentCell();
-    CXmlNode* parent = OwnerOf(cell);
-    // A node taken out of its parent's list still names the parent; what is
-    // linked after it forms a list without a parent.
-    if (parent != nullptr && parent->GetFirstChild() != this && GetPreviousSibling() == nullptr)
-        parent = nullptr;
+    CXmlNode* parent = ListParent(cell);
     if (parent != nullptr) {
         cell->NoteChildrenChanged();
         SetCell(node->Cell, cell);
@@ -403,6 +409,40 @@ void CXmlNode::AppendSibling(CXmlNode* node)
     else
         while (last->NextSibling != nullptr) last = last->NextSibling;
     last->LinkAfter(node);
+}
+
+// The followers leave their list in one cut and join this node's list in
+// one splice; each of them only changes its cell (and its document, when it
+// comes from another).
+void CXmlNode::AppendFollowersOf(CXmlNode* node)
+{
+    CXmlNode* first = node->NextSibling;
+    if (first == nullptr) return;
+    CParentCell* from = node->ParentCell();
+    CXmlNode* parent = ListParent(from);
+    CXmlNode* last = parent != nullptr ? parent->GetLastChild() : first;
+    if (parent != nullptr) {
+        from->NoteChildrenChanged();
+        parent->GetFirstChild()->PreviousSibling = node;
+    } else {
+        while (last->NextSibling != nullptr) last = last->NextSibling;
+    }
+    node->NextSibling = nullptr;
+    const bool sameDocument = parent != nullptr && parent->GetDocumentRoot() == GetDocumentRoot();
+    CParentCell* to = ChildListCell();
+    to->NoteChildrenChanged();
+    for (CXmlNode* n = first; n != nullptr; n = n->NextSibling) {
+        if (!sameDocument) AdoptIntoDocument(n);
+        SetCell(n->Cell, to);
+    }
+    if (CXmlNode* lastChild = GetLastChild()) {
+        lastChild->NextSibling = first;
+        first->PreviousSibling = lastChild;
+        GetFirstChild()->PreviousSibling = last;
+    } else {
+        first->PreviousSibling = last;
+        SetFirstChild(first);
+    }
 }
 
 // Moves the whole child list in one step when `node` stands in another list

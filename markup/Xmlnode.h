@@ -331,6 +331,9 @@ public:
     void AppendSibling(CXmlNode* node);
     // Moves all children, in order, to directly after `node`.
     void MoveChildrenAfter(CXmlNode* node);
+    // Moves every node after `node` in its list, in order, to the end of
+    // this node's children.
+    void AppendFollowersOf(CXmlNode* node);
 
     bool IsClosedBy(const CXmlNode* other) const;
     bool IsComplete() const;
@@ -387,6 +390,8 @@ private:
     {
         Children = cell != nullptr ? reinterpret_cast<uintptr_t>(cell) | CellMark : 0;
     }
+    // The parent whose list this node stands in, given the node's cell.
+    CXmlNode* ListParent(const CParentCell* cell) const;
     // The cell of the list this node stands or stood in, past any forwarding.
     CParentCell* ParentCell() const;
     void NoteRecordChanged() const;

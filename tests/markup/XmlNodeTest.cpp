@@ -188,6 +188,47 @@ TEST(XmlNode, MoveChildrenAfterItselfKeepsTheirOrder)
     EXPECT_EQ(DumpTree(&page.Root), "<br/>\nx\n<b>\n  y\n</b>\n");
 }
 
+// The followers move as one run, into an empty list, a list that lost its
+// last child, or after existing children; moved nodes then name their new
+// parent, and a moved node keeps its own children.
+TEST(XmlNodeMoves, AppendFollowersOfMovesTheRestOfTheList)
+{
+    {
+        CThreeChildren tree;
+        tree.B->AppendChild(new CXmlNode("b1"));
+        tree.A->AppendFollowersOf(tree.A);
+        EXPECT_EQ(DumpTree(&tree.Root), "a\n  b\n    b1\n  c\n");
+        EXPECT_EQ(tree.C->GetParent(), tree.A);
+        EXPECT_EQ(tree.Root.GetLastChild(), tree.A);
+    }
+    {
+        CThreeChildren tree;
+        tree.A->AppendChild(new CXmlNode("a1"));
+        delete tree.A->GetFirstChild();
+        tree.A->AppendChild(new CXmlNode("a2"));
+        tree.A->AppendFollowersOf(tree.B);
+        EXPECT_EQ(DumpTree(&tree.Root), "a\n  a2\n  c\nb\n");
+        EXPECT_EQ(tree.A->GetLastChild(), tree.C);
+        EXPECT_EQ(tree.C->GetPreviousSibling()->GetText(), std::string("a2"));
+        tree.A->AppendFollowersOf(tree.B);
+        EXPECT_EQ(DumpTree(&tree.Root), "a\n  a2\n  c\nb\n");
+    }
+    {
+        // Followers in a list without a parent, from another document.
+        CXmlNode* head = new CXmlNode("head");
+        head->InsertAfter(new CXmlNode("x"));
+        head->GetNextSibling()->InsertAfter(new CXmlNode("y"));
+        CXmlNode root;
+        CXmlNode* target = new CXmlNode("<t>");
+        root.AppendChild(target);
+        target->AppendFollowersOf(head);
+        EXPECT_EQ(DumpTree(&root), "<t>\n  x\n  y\n");
+        EXPECT_EQ(head->GetNextSibling(), nullptr);
+        EXPECT_EQ(CheckLinks(&root), "");
+        delete head;
+    }
+}
+
 // The filter's memo of a child list lasts only while no child joins, leaves
 // or changes, and never follows the children to another parent.
 TEST(XmlNode, TheChildrenFilteredMemoIsForgottenOnAnyChange)
