@@ -41,6 +41,8 @@ std::string EscapedAttributeText(const char* text);
 // Tag replacement while the page is parsed: replaces the tag of `node` by the
 // profile's replacement text. Returns 1 when an entry was found.
 int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded);
+// True when the device's profile lists any tag replacement.
+bool HasTagReplacements(const CDevice* device);
 
 // Forms: WML variable name and postfield name of a control, and the
 // postfields of a form's controls appended to a `go` element.

@@ -85,13 +85,17 @@ bool IsDuplicateLineBreak(const std::string& text, const CXmlNode* previous)
 
 }  // namespace
 
+bool HasTagReplacements(const CDevice* device)
+{
+    return device != nullptr && ProfileOf(device)->TagReplace[0] != '\0';
+}
+
 int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded)
 {
-    if (device == nullptr) return 0;
+    if (!HasTagReplacements(device)) return 0;
     const char* name = node->GetName();
     if (name == nullptr || *name == '\0') return 0;
     const char* list = ProfileOf(device)->TagReplace;
-    if (list[0] == '\0') return 0;
     const std::string key = SearchKey(name);
     const char* entry = strstr(list, key.c_str());
     if (entry == nullptr) return 0;

@@ -163,7 +163,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         return;
     }
     if (regions->IsIncluded(record, state->Device)) {
-        if (node->IsTag()) {
+        if (node->IsTag() && HasTagReplacements(state->Device)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);
             ReplaceTag(node, state->Device, GetCurrentNode());
