@@ -1,14 +1,16 @@
-#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "markup/Xmlnode.h"
 
+// Names are short and their case varies from page to page: looking at every
+// byte costs less than a mispredicted early return.
 bool HasUpperCaseAscii(const char* text, size_t length)
 {
+    bool upper = false;
     for (const char* end = text + length; text != end; ++text)
-        if (*text >= 'A' && *text <= 'Z') return true;
-    return false;
+        upper |= static_cast<unsigned char>(*text - 'A') < 26;
+    return upper;
 }
 
 void LowerCaseAscii(char* text, size_t length)
@@ -59,37 +61,20 @@ bool IsBlank(const char* text)
 
 namespace {
 
-// True when one of the eight bytes in `word` is 32 or less (a blank).
-bool HasBlankByte(uint64_t word)
-{
-    const uint64_t ones = 0x0101010101010101ull;
-    return ((word - ones * 33) & ~word & ones * 0x80) != 0;
-}
-
-// The first blank at or after `from`, or `length`; eight bytes at a time
-// while none of them is one.
-size_t NextBlank(const char* text, size_t from, size_t length)
-{
-    for (uint64_t word; from + 8 <= length; from += 8) {
-        memcpy(&word, text + from, 8);
-        if (HasBlankByte(word)) break;
-    }
-    while (from < length && static_cast<unsigned char>(text[from]) > 32) ++from;
-    return from;
-}
-
-// Bytes up to 32 are blanks; each run of blanks becomes one space. Runs of
-// other bytes move down only once an earlier run has shrunk.
+// Bytes up to 32 are blanks; each run of blanks becomes one space. Every byte
+// is stored and the output position advances unless the byte continues a
+// run: no branch depends on the text, which mixes words and blanks at random.
 size_t CollapseInPlace(char* text, size_t length)
 {
     size_t out = 0;
-    for (size_t in = 0; in < length;) {
-        const size_t blank = NextBlank(text, in, length);
-        if (out != in) memmove(text + out, text + in, blank - in);
-        out += blank - in;
-        if (blank == length) break;
-        text[out++] = ' ';
-        for (in = blank + 1; in < length && static_cast<unsigned char>(text[in]) <= 32;) ++in;
+    bool afterBlank = false;
+    for (size_t in = 0; in < length; ++in) {
+        const unsigned char c = static_cast<unsigned char>(text[in]);
+        const bool blank = c <= 32;
+        const unsigned char keep = static_cast<unsigned char>(blank - 1);
+        text[out] = static_cast<char>((c & keep) | (' ' & ~keep));
+        out += !(blank && afterBlank);
+        afterBlank = blank;
     }
     return out;
 }
