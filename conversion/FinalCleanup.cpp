@@ -132,13 +132,18 @@ private:
     std::vector<const CXmlNode*> Passed;
 };
 
+// The tests go from what the node itself holds to what it links to, so the
+// many nodes without edge blanks are passed without reading their parents.
 void TrimEdgeBlanks(CXmlNode* node, CLeadingBlankWalks& walks)
 {
+    // A tag or comment starts with '<' and ends with '>'.
+    if (node->IsTag() || node->IsComment()) return;
     CXmlObject* record = node->GetObject();
-    if (node->GetParent() == nullptr || record == nullptr || record->GetText() == nullptr) return;
+    if (record == nullptr || record->GetText() == nullptr) return;
     const char* text = record->GetText();
     const size_t length = static_cast<size_t>(record->GetTextLength());
     if (length == 0 || (text[0] != ' ' && text[length - 1] != ' ')) return;
+    if (node->GetParent() == nullptr) return;
     size_t begin = 0;
     size_t end = length;
     if (text[0] == ' ' && walks.Removable(node)) ++begin;
@@ -163,8 +168,8 @@ bool IsPrunable(const CXmlNode* node)
 
 bool IsEmptyElementToPrune(const CXmlNode* node)
 {
-    return node->HasOnlyBlankContent() &&
-           (node->IsTextStyleTag() || (node->IsStartTag() && node->IsNamed("head")));
+    return (node->IsTextStyleTag() || (node->IsStartTag() && node->IsNamed("head"))) &&
+           node->HasOnlyBlankContent();
 }
 
 void PruneCleanedNode(CXmlNode* node, CLeadingBlankWalks& walks)
