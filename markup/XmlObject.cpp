@@ -272,6 +272,12 @@ void CXmlObject::ParseAttributes(const char* t, size_t size, size_t from,
             nameStart = nameEnd = valueStart = valueEnd = npos;
             complete = false;
         }
+        // Within quotes only the closing quote, or the last byte before the
+        // '>', changes anything: the bytes between are passed at once.
+        if (inQuote && k + 2 < last) {
+            const char* quote = static_cast<const char*>(memchr(t + k + 1, '"', last - (k + 1)));
+            k = (quote != nullptr ? static_cast<size_t>(quote - t) : last - 1) - 1;
+        }
     }
 }
 

@@ -76,6 +76,18 @@ TEST(XmlObject, AttributeParseFollowsTheBytes)
     EXPECT_EQ(record->GetAttribute("wrap"), nullptr);
 }
 
+// The bytes inside quotes are passed over at once; only the closing quote and
+// the byte before the '>' may end a value.
+TEST(XmlObject, QuotedValuesEndAtTheirQuoteOrTheTagsEnd)
+{
+    EXPECT_EQ(Attributes("<a href=\"http://x.example/a b?c=d&e\">"),
+              "[href=http://x.example/a b?c=d&e]");
+    EXPECT_EQ(Attributes("<a title=\"x\" alt=\"y\">"), "[title=x][alt=y]");
+    EXPECT_EQ(Attributes("<a x=\"12345678901234567890>"), "[x=1234567890123456789]");
+    EXPECT_EQ(Attributes("<a x=\"a\"\">"), "[x=a]");
+    EXPECT_EQ(Attributes("<a \"b c\" d=e>"), "[\"=][d=e]");
+}
+
 TEST(XmlObject, KindPredicates)
 {
     auto comment = Record("<!---->");
