@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -61,21 +62,58 @@ bool IsBlank(const char* text)
 
 namespace {
 
-// Bytes up to 32 are blanks; each run of blanks becomes one space. Every byte
-// is stored and the output position advances unless the byte continues a
-// run: no branch depends on the text, which mixes words and blanks at random.
+constexpr uint64_t EveryByte = 0x0101010101010101ull;
+
+// True when one of the eight bytes in `word` is below `bound` (at most 128).
+bool HasByteBelow(uint64_t word, unsigned bound)
+{
+    return ((word - EveryByte * bound) & ~word & EveryByte * 0x80) != 0;
+}
+
+// Eight bytes that collapsing leaves as they are, but for a space at their
+// start after a blank: no blank but single spaces.
+bool StaysAsItIs(uint64_t word)
+{
+    if (HasByteBelow(word, 32)) return false;
+    // A byte is a space where all its bits are set in `spaces`.
+    uint64_t isSpace = ~(word ^ EveryByte * ' ');
+    isSpace &= isSpace >> 1;
+    isSpace &= isSpace >> 2;
+    isSpace &= isSpace >> 4;
+    isSpace &= EveryByte;
+    return (isSpace & (isSpace << 8)) == 0;
+}
+
+// One byte: a blank becomes a space, and the output position advances unless
+// the byte continues a run of blanks. No branch depends on the text.
+void CollapseByte(char* text, size_t& out, size_t in, bool& afterBlank)
+{
+    const unsigned char c = static_cast<unsigned char>(text[in]);
+    const bool blank = c <= 32;
+    const unsigned char keep = static_cast<unsigned char>(blank - 1);
+    text[out] = static_cast<char>((c & keep) | (' ' & ~keep));
+    out += !(blank && afterBlank);
+    afterBlank = blank;
+}
+
+// Bytes up to 32 are blanks; each run of blanks becomes one space. Most
+// stretches of eight bytes need no change and move as one word.
 size_t CollapseInPlace(char* text, size_t length)
 {
     size_t out = 0;
+    size_t in = 0;
     bool afterBlank = false;
-    for (size_t in = 0; in < length; ++in) {
-        const unsigned char c = static_cast<unsigned char>(text[in]);
-        const bool blank = c <= 32;
-        const unsigned char keep = static_cast<unsigned char>(blank - 1);
-        text[out] = static_cast<char>((c & keep) | (' ' & ~keep));
-        out += !(blank && afterBlank);
-        afterBlank = blank;
+    for (uint64_t word; in + 8 <= length; in += 8) {
+        memcpy(&word, text + in, 8);
+        if (StaysAsItIs(word) && !(afterBlank && text[in] == ' ')) {
+            afterBlank = text[in + 7] == ' ';
+            memcpy(text + out, &word, 8);
+            out += 8;
+            continue;
+        }
+        for (size_t i = in; i < in + 8; ++i) CollapseByte(text, out, i, afterBlank);
     }
+    for (; in < length; ++in) CollapseByte(text, out, in, afterBlank);
     return out;
 }
 

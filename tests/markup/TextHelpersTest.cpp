@@ -50,6 +50,9 @@ TEST(TextHelpers, CollapseWhitespaceInLongStretches)
     std::string owned = "abcdefghijklmno\x7f\x80\xff!  \n\n\n\n\n\n\n\n\n\nstu\x20vwxyz0123456789\t";
     CollapseWhitespace(owned);
     EXPECT_EQ(owned, "abcdefghijklmno\x7f\x80\xff! stu vwxyz0123456789 ");
+    std::string straddling = "abcdefg  hijklmn opqrstu  vwxyz";
+    CollapseWhitespace(straddling);
+    EXPECT_EQ(straddling, "abcdefg hijklmn opqrstu vwxyz");
     for (size_t at = 0; at < 20; ++at) {
         std::string text(20, '#');
         text[at] = '\x1f';
