@@ -349,7 +349,7 @@ void CXmlObject::LowerCaseNames()
     auto hasUpperCase = [this](size_t piece) {
         return HasUpperCaseAscii(Bytes() + PieceStart(piece), PieceLength(piece));
     };
-    bool upper = hasUpperCase(1);
+    bool upper = !IsNameLowerCase();
     for (size_t i = 0; i < count && !upper; ++i) upper = hasUpperCase(2 + 2 * i);
     if (!upper) return;
     NoteChange();
