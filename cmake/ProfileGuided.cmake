@@ -1,6 +1,6 @@
 # Profile-guided optimisation of the library (g++ optimised native builds).
 # An instrumented copy of the library converts the bundled pages (the
-# example and the golden test pages); the library is then compiled with the
+# examples and the golden test pages); the library is then compiled with the
 # profile of that run, which tells the compiler which branches go which way
 # and which code is hot. The output does not change, only its speed.
 option(QUORREL_PGO "Optimise the library with a profile of converting the bundled pages" ON)
@@ -27,8 +27,8 @@ target_link_options(quorrel_training PRIVATE ${QUORREL_PROFILE_FLAGS})
 set_target_properties(quorrel_training PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/profile-training)
 
-file(GLOB QUORREL_TRAINING_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/data/convert/*.html)
-list(APPEND QUORREL_TRAINING_PAGES ${CMAKE_SOURCE_DIR}/examples/welcome.html)
+file(GLOB QUORREL_TRAINING_PAGES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/examples/*.html ${CMAKE_SOURCE_DIR}/tests/data/convert/*.html)
 
 # Each object file's counts land beside it; they are moved beside the
 # library's object file of the same source, where the compiler looks.

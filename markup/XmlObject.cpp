@@ -117,7 +117,7 @@ void CXmlObject::SetText(const char* text, int length)
     SetFlag(HasTextFlag, true);
     SetFlag(HasNameFlag, false);
     SetKind(KindOf(raw.Data, raw.Length));
-    if (IsTag() || MarkerKindOf(raw.Data, raw.Length) != 0)
+    if (IsTag() || (IsComment() && MarkerKindOf(raw.Data, raw.Length) != 0))
         ParseNameAndAttributes(raw);
     else
         Assemble(raw, {"", 0}, nullptr, 0);
