@@ -324,12 +324,17 @@ void CXmlObject::MakeEmptyElement()
     ReplaceText(text);
 }
 
+// Rules rename most elements to the name they already have: such a record
+// stays as it is, and its node's parent is not told of a change.
 void CXmlObject::SetName(const char* name)
 {
-    NoteChange();
     if (name == nullptr) name = "";
     if (name[0] == '/') ++name;
     const size_t length = strlen(name);
+    if (HasFlag(HasNameFlag) && PieceLength(1) == length &&
+        memcmp(Bytes() + PieceStart(1), name, length) == 0)
+        return;
+    NoteChange();
     if (HasPieces() && length <= PieceLength(1)) {
         memmove(Bytes() + PieceStart(1), name, length);
         ShortenPiece(1, length);

@@ -244,6 +244,9 @@ TEST(XmlNode, TheChildrenFilteredMemoIsForgottenOnAnyChange)
     tree.B->GetObject()->SetName("x");
     EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
     EXPECT_TRUE(remembered());
+    // The same name again changes nothing.
+    tree.B->GetObject()->SetName("x");
+    EXPECT_TRUE(tree.Root.WereChildrenFilteredWith(7));
     tree.C->Unlink();
     EXPECT_FALSE(tree.Root.WereChildrenFilteredWith(7));
     EXPECT_TRUE(remembered());
