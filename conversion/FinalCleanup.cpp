@@ -1,6 +1,5 @@
-#include <algorithm>
-#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "conversion/ChildrenFirstSweep.h"
@@ -42,62 +41,6 @@ LeadingStep JudgeBeforeBlank(const CXmlNode* p)
     return c == '\0' ? LeadingStep::PassOver : LeadingStep::Kept;
 }
 
-// A map from node to node: open addressing over a table that doubles when
-// three quarters full, an empty slot having no key.
-class CNodeMemo {
-public:
-    // The value is null for a walk that ran to the start of the page.
-    bool Find(const CXmlNode* key, const CXmlNode*& value) const
-    {
-        if (Count == 0) return false;
-        for (size_t i = SlotOf(key);; i = (i + 1) & Mask()) {
-            const CSlot& slot = Slots[i];
-            if (slot.Key == nullptr) return false;
-            if (slot.Key == key) {
-                value = slot.Value;
-                return true;
-            }
-        }
-    }
-    void Set(const CXmlNode* key, const CXmlNode* value)
-    {
-        if (4 * (Count + 1) > 3 * Slots.size()) Grow();
-        size_t i = SlotOf(key);
-        while (Slots[i].Key != nullptr && Slots[i].Key != key) i = (i + 1) & Mask();
-        if (Slots[i].Key == nullptr) ++Count;
-        Slots[i] = {key, value};
-    }
-    void Clear()
-    {
-        if (Count == 0) return;
-        std::fill(Slots.begin(), Slots.end(), CSlot{nullptr, nullptr});
-        Count = 0;
-    }
-
-private:
-    struct CSlot {
-        const CXmlNode* Key;
-        const CXmlNode* Value;
-    };
-    size_t Mask() const { return Slots.size() - 1; }
-    size_t SlotOf(const CXmlNode* key) const
-    {
-        const uint64_t bits = reinterpret_cast<uintptr_t>(key) >> 4;
-        return static_cast<size_t>(bits * 0x9E3779B97F4A7C15ull >> 32) & Mask();
-    }
-    void Grow()
-    {
-        std::vector<CSlot> old(std::max<size_t>(8, 2 * Slots.size()), CSlot{nullptr, nullptr});
-        old.swap(Slots);
-        Count = 0;
-        for (const CSlot& slot : old)
-            if (slot.Key != nullptr) Set(slot.Key, slot.Value);
-    }
-
-    std::vector<CSlot> Slots;
-    size_t Count = 0;
-};
-
 // Leading-blank walks of one clean-up. Each walk remembers, for the nodes it
 // passed over, the node where it stopped, so that a run of inline tags and
 // emptied texts is crossed once rather than once for every text after it.
@@ -114,7 +57,11 @@ public:
         Passed.clear();
         while (p != nullptr && p != root) {
             Passed.push_back(p);
-            if (Stops.Find(p, p)) continue;
+            auto known = Stops.find(p);
+            if (known != Stops.end()) {
+                p = known->second;
+                continue;
+            }
             step = JudgeBeforeBlank(p);
             if (step != LeadingStep::PassOver) {
                 Passed.pop_back();
@@ -122,13 +69,13 @@ public:
             }
             p = p->GetPreviousNode();
         }
-        for (const CXmlNode* passed : Passed) Stops.Set(passed, p);
+        for (const CXmlNode* passed : Passed) Stops[passed] = p;
         return p == nullptr || p == root || step == LeadingStep::Removable;
     }
-    void Forget() { Stops.Clear(); }
+    void Forget() { Stops.clear(); }
 
 private:
-    CNodeMemo Stops;
+    std::unordered_map<const CXmlNode*, const CXmlNode*> Stops;
     std::vector<const CXmlNode*> Passed;
 };
 
