@@ -315,13 +315,19 @@ CXmlObject* CXmlObject::CreateEndTag() const
     return end;
 }
 
+// The new text is one byte longer: it is assembled from the old text with
+// its terminating NUL, whose place the '>' then takes, so no copy of the
+// text is made on the way.
 void CXmlObject::MakeEmptyElement()
 {
-    if (GetTextLength() == 0) return;
-    std::string text(GetText(), static_cast<size_t>(GetTextLength()));
-    text.back() = '/';
-    text += '>';
-    ReplaceText(text);
+    const size_t length = PieceLength(0);
+    if (!HasFlag(HasTextFlag) || length == 0) return;
+    NoteChange();
+    AssembleKeepingAttributes({GetText(), length + 1}, PieceOrNothing(1));
+    char* text = Bytes() + PieceStart(0);
+    text[length - 1] = '/';
+    text[length] = '>';
+    SetKind(KindOf(text, length + 1));
 }
 
 // Rules rename most elements to the name they already have: such a record

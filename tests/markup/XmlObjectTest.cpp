@@ -311,6 +311,10 @@ TEST(XmlObject, RecordsOfEverySizeReadAndEditAlike)
         tag->LowerCaseNames();
         EXPECT_EQ(Written(*tag), "<b>");
         EXPECT_STREQ(tag->GetText(), ("<" + name + ">").c_str());
+        tag->MakeEmptyElement();
+        EXPECT_STREQ(tag->GetText(), ("<" + name + "/>").c_str());
+        EXPECT_STREQ(tag->GetName(), "b");
+        EXPECT_TRUE(tag->IsEmptyOrEndTag());
 
         auto text = Record(" " + std::string(n, 'a') + " \n ");
         text->CollapseText();
