@@ -15,21 +15,24 @@
 template <typename Arrive, typename Leave>
 void SweepChildrenFirst(CXmlNode* top, Arrive arrive, Leave leave)
 {
+    // A frame whose Pending is its own node has swept the siblings and
+    // waits for the first child: a page nests as deep as it likes, so a
+    // frame is kept small.
     struct Frame {
         CXmlNode* Node;
         CXmlNode* Cursor;   // last child that survived its sweep
         CXmlNode* Pending;  // child being swept after Cursor
-        bool SiblingsDone;
     };
     std::vector<Frame> frames;
     auto enter = [&](CXmlNode* node) {
         arrive(node);
-        frames.push_back({node, node->GetFirstChild(), nullptr, node->GetFirstChild() == nullptr});
+        CXmlNode* first = node->GetFirstChild();
+        frames.push_back({node, first, first == nullptr ? node : nullptr});
     };
     enter(top);
     while (!frames.empty()) {
         Frame& frame = frames.back();
-        if (frame.SiblingsDone) {
+        if (frame.Pending == frame.Node) {
             CXmlNode* node = frame.Node;
             frames.pop_back();
             leave(node);
@@ -42,7 +45,7 @@ void SweepChildrenFirst(CXmlNode* top, Arrive arrive, Leave leave)
             enter(frame.Pending);
             continue;
         }
-        frame.SiblingsDone = true;
+        frame.Pending = frame.Node;
         enter(frame.Node->GetFirstChild());
     }
 }
