@@ -13,10 +13,7 @@ using RuleFunction = void (*)(CXmlNode* node, const CContentModel& model);
 // "At the end tag": an end tag or an empty tag.
 inline bool AtEndTag(const CXmlNode* node) { return node->IsEmptyOrEndTag(); }
 // "At the start tag": a start tag that is not empty.
-inline bool AtStartTag(const CXmlNode* node)
-{
-    return node->IsStartTag() && !node->IsEmptyOrEndTag();
-}
+inline bool AtStartTag(const CXmlNode* node) { return node->IsOpenStartTag(); }
 // Drops a tag: the writer omits it and writes its children.
 inline void DropTag(CXmlNode* node) { node->GetObject()->SetName(""); }
 inline void Rename(CXmlNode* node, const char* name) { node->GetObject()->SetName(name); }

@@ -41,7 +41,7 @@ CXmlNode* FindChildTag(const CXmlNode* parent, const char* name)
 CXmlNode* FindWmlAfter(const CXmlNode* second)
 {
     for (CXmlNode* node = second->GetNextSibling(); node != nullptr; node = node->GetNextSibling())
-        if (node->IsStartTag() && !node->IsEmptyOrEndTag() && node->IsNamed("wml")) return node;
+        if (node->IsOpenStartTag() && node->IsNamed("wml")) return node;
     return nullptr;
 }
 

@@ -115,7 +115,7 @@ bool IsPrunable(const CXmlNode* node)
 
 bool IsEmptyElementToPrune(const CXmlNode* node)
 {
-    return (node->IsTextStyleTag() || (node->IsStartTag() && node->IsNamed("head"))) &&
+    return node->IsOpenStartTag() && (node->IsTextStyleTag() || node->IsNamed("head")) &&
            node->HasOnlyBlankContent();
 }
 

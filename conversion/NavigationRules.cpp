@@ -28,7 +28,7 @@ CXmlNode* FindWmlStart(const CXmlNode* root)
 {
     for (CXmlNode* child = root->GetFirstChild(); child != nullptr;
          child = child->GetNextSibling())
-        if (child->IsStartTag() && !child->IsEmptyOrEndTag() && child->IsNamed("wml"))
+        if (child->IsOpenStartTag() && child->IsNamed("wml"))
             return child;
     return nullptr;
 }

@@ -34,7 +34,7 @@ void PruneNode(CXmlNode* node)
 {
     if (node->IsStrayEndTag())
         delete node;
-    else if (node->IsTextStyleTag() && node->HasOnlyBlankContent())
+    else if (node->IsOpenStartTag() && node->IsTextStyleTag() && node->HasOnlyBlankContent())
         DeleteWithEndTag(node);
 }
 

@@ -47,7 +47,7 @@ void AddCellPrefixes(CXmlNode* cell)
 // Gives the text of a nested table's cells line breaks of their own.
 void FlattenNode(CXmlNode* node)
 {
-    if (node->GetFirstChild() != nullptr && node->IsStartTag() && !node->IsEmptyOrEndTag() &&
+    if (node->GetFirstChild() != nullptr && node->IsOpenStartTag() &&
         EqualNoCase(node->GetName(), "td")) {
         AddCellPrefixes(node);
     } else if (node->IsEmptyOrEndTag() && EqualNoCase(node->GetName(), "table") &&

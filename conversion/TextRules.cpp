@@ -112,7 +112,7 @@ void RuleRemoveWithContent(CXmlNode* node, const CContentModel&)
 // Elements without a rule are unwrapped: their converted content stays.
 void RuleOther(CXmlNode* node, const CContentModel&)
 {
-    if (node->IsStartTag() && !node->IsEmptyOrEndTag()) return;
+    if (node->IsOpenStartTag()) return;
     if (node->IsStartTag()) {
         DropTag(node);
         return;

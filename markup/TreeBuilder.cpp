@@ -25,7 +25,7 @@ bool SurvivesExclusion(const CXmlNode* node, const CXmlNode* current)
 
 bool IsOpenStartTag(const CXmlNode* node)
 {
-    return node != nullptr && node->IsStartTag() && !node->IsEmptyOrEndTag();
+    return node != nullptr && node->IsOpenStartTag();
 }
 
 std::string LowerCaseName(const CXmlNode* node)

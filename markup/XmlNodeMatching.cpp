@@ -29,7 +29,7 @@ bool CXmlNode::IsClosedBy(const CXmlNode* other) const
 
 bool CXmlNode::IsComplete() const
 {
-    if (!IsTag() || IsEmptyOrEndTag()) return true;
+    if (!IsOpenStartTag()) return true;
     return NextSibling != nullptr && IsClosedBy(NextSibling);
 }
 
@@ -66,7 +66,7 @@ bool CXmlNode::HasTextBefore() const
 
 bool CXmlNode::HasOnlyBlankContent() const
 {
-    if (!IsTag() || IsEmptyOrEndTag()) return false;
+    if (!IsOpenStartTag()) return false;
     for (const CXmlNode* child = GetFirstChild(); child != nullptr; child = child->NextSibling)
         if (child->IsTag() || !IsBlank(child->GetText())) return false;
     return true;

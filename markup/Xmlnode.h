@@ -308,6 +308,8 @@ public:
     bool IsTag() const { return Record.IsTag(); }
     bool IsStartTag() const { return Record.IsStartTag(); }
     bool IsEmptyOrEndTag() const { return Record.IsEmptyOrEndTag(); }
+    // A start tag that is not empty: the only kind of node with content.
+    bool IsOpenStartTag() const { return IsStartTag() && !IsEmptyOrEndTag(); }
     bool IsTextStyleTag() const { return Record.IsTextStyleTag(); }
     bool IsVoidTag() const { return Record.IsVoidTag(); }
     // An element name exactly equal to `name` (names are lower case after the pre-pass).
