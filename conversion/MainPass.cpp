@@ -106,9 +106,21 @@ void StartAtRoot(CXmlNode* root)
     state->Reset();
 }
 
+// Most text runs are a blank or a few words without a byte to escape: such a
+// short run is looked at here, which costs less than the library search.
+bool MayNeedEscaping(const char* text, size_t length)
+{
+    if (length > 16) return true;
+    bool found = false;
+    for (size_t i = 0; i < length; ++i)
+        found |= text[i] == '&' || text[i] == '<' || text[i] == '>';
+    return found;
+}
+
 void EscapeTextNode(CXmlNode* node)
 {
     CXmlObject* record = node->GetObject();
+    if (!MayNeedEscaping(record->GetText(), static_cast<size_t>(record->GetTextLength()))) return;
     char* escaped = EscapeText(record->GetText(), "&<>", "&amp;");
     if (escaped == nullptr) return;
     record->ReplaceText(escaped);
