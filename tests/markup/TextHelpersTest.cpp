@@ -47,7 +47,8 @@ TEST(TextHelpers, CollapseWhitespaceInPlace)
 // a stretch, and bytes 33 and 128 to 255 around the boundary, must be seen.
 TEST(TextHelpers, CollapseWhitespaceInLongStretches)
 {
-    std::string owned = "abcdefghijklmno\x7f\x80\xff!  \n\n\n\n\n\n\n\n\n\nstu\x20vwxyz0123456789\t";
+    std::string owned =
+        "abcdefghijklmno\x7f\x80\xff!  \n\n\n\n\n\n\n\n\n\nstu\x20vwxyz0123456789\t";
     CollapseWhitespace(owned);
     EXPECT_EQ(owned, "abcdefghijklmno\x7f\x80\xff! stu vwxyz0123456789 ");
     std::string straddling = "abcdefg  hijklmn opqrstu  vwxyz";
