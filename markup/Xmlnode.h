@@ -308,7 +308,7 @@ public:
     bool IsTag() const { return Record.IsTag(); }
     bool IsStartTag() const { return Record.IsStartTag(); }
     bool IsEmptyOrEndTag() const { return Record.IsEmptyOrEndTag(); }
-    // A start tag that is not empty: the only kind of node with content.
+    // A start tag that is not empty: the only kind of token with content.
     bool IsOpenStartTag() const { return IsStartTag() && !IsEmptyOrEndTag(); }
     bool IsTextStyleTag() const { return Record.IsTextStyleTag(); }
     bool IsVoidTag() const { return Record.IsVoidTag(); }
@@ -459,8 +459,8 @@ public:
     void OnToken(CXmlNode* root, CXmlObject* token) override;
 
 protected:
-    // Reads each token straight into a node of the root's tree, the record
-    // OnToken would get saved.
+    // Reads each token straight into a new node of the root's tree, without
+    // the record that OnToken takes.
     void OnTokenText(CXmlNode* root, const char* text, int length) override;
 };
 
