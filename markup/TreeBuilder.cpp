@@ -23,11 +23,6 @@ bool SurvivesExclusion(const CXmlNode* node, const CXmlNode* current)
     return IsTitleStart(current);
 }
 
-bool IsOpenStartTag(const CXmlNode* node)
-{
-    return node != nullptr && node->IsOpenStartTag();
-}
-
 std::string LowerCaseName(const CXmlNode* node)
 {
     std::string name = node->GetName() != nullptr ? node->GetName() : "";
@@ -42,7 +37,7 @@ public:
 
     void Enter(const CXmlNode* node)
     {
-        if (!IsOpenStartTag(node)) return;
+        if (!node->IsOpenStartTag()) return;
         if (const uint8_t code = CodeOf(node))
             ++Codes[code];
         else
@@ -51,7 +46,7 @@ public:
 
     void Leave(const CXmlNode* node)
     {
-        if (!IsOpenStartTag(node)) return;
+        if (!node->IsOpenStartTag()) return;
         if (const uint8_t code = CodeOf(node)) {
             if (Codes[code] > 0) --Codes[code];
             return;
