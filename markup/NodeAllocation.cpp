@@ -4,81 +4,52 @@
 
 namespace {
 
-// One pool per type, its blocks rounded up to keep them aligned. A pool
-// starts empty without running any code, so a pool needs no guard on each use.
-constexpr size_t PoolAlignment = alignof(void*);
+// Nodes, cells, records and the record blocks up to 128 bytes all come from
+// one pool, in sixteen sizes that are multiples of 8 bytes. Sharing the
+// slabs means a small page leaves at most one slab partly unused, not one
+// per type. The pool starts empty without running any code, so it needs no
+// guard on each use.
+constexpr size_t BlockStep = 8;
+constexpr size_t BlockClasses = 16;
 
-template <typename T>
-CBlockPool<(sizeof(T) + PoolAlignment - 1) / PoolAlignment * PoolAlignment> Pool;
+CBlockPool<BlockStep, BlockClasses> Blocks;
 
-template <typename T>
-auto& PoolOf()
+// The class of a block size; BlockClasses or more for the ordinary heap.
+constexpr size_t BlockClass(size_t size) { return size == 0 ? 0 : (size - 1) / BlockStep; }
+
+void* AllocatePooled(size_t size)
 {
-    static_assert(alignof(T) <= PoolAlignment, "pool blocks fit the type");
-    return Pool<T>;
+    const size_t sizeClass = BlockClass(size);
+    return sizeClass < BlockClasses ? Blocks.Allocate(sizeClass) : ::operator new(size);
 }
 
-// A block of another size (a class derived from one of these) comes from the
-// ordinary heap.
-template <typename T>
-void* AllocateFromPool(size_t size)
+void ReleasePooled(void* block, size_t size)
 {
-    return size == sizeof(T) ? PoolOf<T>().Allocate() : ::operator new(size);
-}
-
-template <typename T>
-void ReleaseToPool(void* block, size_t size)
-{
-    if (size == sizeof(T))
-        PoolOf<T>().Release(block);
+    const size_t sizeClass = BlockClass(size);
+    if (sizeClass < BlockClasses)
+        Blocks.Release(block, sizeClass);
     else
         ::operator delete(block);
 }
 
-}  // namespace
-
-void* CXmlNode::operator new(size_t size) { return AllocateFromPool<CXmlNode>(size); }
-void CXmlNode::operator delete(void* block, size_t size) { ReleaseToPool<CXmlNode>(block, size); }
-void* CParentCell::operator new(size_t size) { return AllocateFromPool<CParentCell>(size); }
-void CParentCell::operator delete(void* block, size_t size)
+template <typename T>
+constexpr bool FitsThePool()
 {
-    ReleaseToPool<CParentCell>(block, size);
+    return alignof(T) <= decltype(Blocks)::Alignment && BlockClass(sizeof(T)) < BlockClasses;
 }
-void* CXmlObject::operator new(size_t size) { return AllocateFromPool<CXmlObject>(size); }
-void CXmlObject::operator delete(void* block, size_t size)
-{
-    ReleaseToPool<CXmlObject>(block, size);
-}
-
-namespace {
-
-// Record blocks up to 128 bytes come from one pool, in sixteen sizes that
-// are multiples of 8 bytes.
-constexpr size_t RecordBlockStep = 8;
-constexpr size_t RecordBlockClasses = 16;
-
-CBlockPool<RecordBlockStep, RecordBlockClasses> RecordBlocks;
-
-// The class of a block size; RecordBlockClasses or more for the ordinary heap.
-size_t RecordBlockClass(size_t size)
-{
-    return size == 0 ? 0 : (size - 1) / RecordBlockStep;
-}
+static_assert(FitsThePool<CXmlNode>() && FitsThePool<CParentCell>() && FitsThePool<CXmlObject>(),
+              "pooled types fit the pool's blocks");
 
 }  // namespace
 
-char* AllocateRecordBlock(size_t size)
-{
-    const size_t sizeClass = RecordBlockClass(size);
-    return static_cast<char*>(sizeClass < RecordBlockClasses ? RecordBlocks.Allocate(sizeClass)
-                                                             : ::operator new(size));
-}
+// Any of these sizes is the type's own or a derived class's: the pool keeps
+// blocks of every size up to its largest, so each comes from the pool alike.
+void* CXmlNode::operator new(size_t size) { return AllocatePooled(size); }
+void CXmlNode::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
+void* CParentCell::operator new(size_t size) { return AllocatePooled(size); }
+void CParentCell::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
+void* CXmlObject::operator new(size_t size) { return AllocatePooled(size); }
+void CXmlObject::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
 
-void ReleaseRecordBlock(char* block, size_t size)
-{
-    const size_t sizeClass = RecordBlockClass(size);
-    if (sizeClass < RecordBlockClasses)
-        RecordBlocks.Release(block, sizeClass);
-    else
-        ::operator delete(block);
-}
+char* AllocateRecordBlock(size_t size) { return static_cast<char*>(AllocatePooled(size)); }
+void ReleaseRecordBlock(char* block, size_t size) { ReleasePooled(block, size); }
