@@ -2,8 +2,7 @@
 // clean-up (conversion-private).
 #pragma once
 
-#include <vector>
-
+#include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
 
 // Sweeps the subtree of `top`: `arrive` runs on a node first; then its
@@ -23,7 +22,7 @@ void SweepChildrenFirst(CXmlNode* top, Arrive arrive, Leave leave)
         CXmlNode* Cursor;   // last child that survived its sweep
         CXmlNode* Pending;  // child being swept after Cursor
     };
-    std::vector<Frame> frames;
+    CWorkStack<Frame> frames;
     auto enter = [&](CXmlNode* node) {
         arrive(node);
         CXmlNode* first = node->GetFirstChild();

@@ -1,7 +1,7 @@
 #include <string>
-#include <vector>
 
 #include "conversion/Conversion.h"
+#include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -83,7 +83,7 @@ std::string GetPostfieldName(const CXmlNode* control)
 // child is read on arrival, the next sibling after the node was handled.
 void AddFormPostfields(CXmlNode* first, CXmlNode* go)
 {
-    std::vector<CXmlNode*> due;
+    CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = first; n != nullptr || !due.empty();) {
         if (n != nullptr) {
             due.push_back(n);

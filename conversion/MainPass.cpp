@@ -1,10 +1,10 @@
 #include <array>
-#include <vector>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
+#include "markup/WorkStack.h"
 
 namespace {
 
@@ -162,7 +162,7 @@ CWmlSettings* GetDocumentSettings(const CXmlNode* node)
 // then its next sibling (read after the subtree was visited).
 void XHtmlToWml(CXmlNode* node)
 {
-    std::vector<CXmlNode*> due;
+    CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = node; n != nullptr || !due.empty();) {
         if (n == nullptr) {
             Trace("XHtmlToWml: Childs OK\r\n");

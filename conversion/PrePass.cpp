@@ -1,8 +1,7 @@
-#include <vector>
-
 #include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
+#include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -47,7 +46,7 @@ void NormalizeTree(CXmlNode* node)
 {
     const bool isRoot = node->GetParent() == nullptr;
     if (isRoot) PrepareWorkingState(node);
-    std::vector<CXmlNode*> due;
+    CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = node; n != nullptr || !due.empty();) {
         if (n == nullptr) {
             n = due.back()->GetNextSibling();

@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 #include "conversion/Conversion.h"
 #include "conversion/ContentModels.h"
 #include "devices/Xmldevice.h"
+#include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -107,7 +107,8 @@ void FlattenNestedTables(CXmlNode* first)
         CXmlNode* Node;
         int Step;
     };
-    std::vector<Frame> frames{{first, 0}};
+    CWorkStack<Frame> frames;
+    frames.push_back({first, 0});
     while (!frames.empty()) {
         Frame& frame = frames.back();
         CXmlNode* node = frame.Node;

@@ -3,9 +3,9 @@
 #include <cassert>
 #include <cstring>
 #include <type_traits>
-#include <vector>
 
 #include "markup/NodeInternals.h"
+#include "markup/WorkStack.h"
 
 namespace {
 
@@ -301,7 +301,8 @@ void CXmlNode::Unlink()
 void CXmlNode::AdoptSubtree(CXmlNode* node) const
 {
     CXmlNode* root = GetDocumentRoot();
-    std::vector<CXmlNode*> due{node};
+    CWorkStack<CXmlNode*> due;
+    due.push_back(node);
     while (!due.empty()) {
         CXmlNode* n = due.back();
         due.pop_back();

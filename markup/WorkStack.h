@@ -1,0 +1,84 @@
+// The explicit stack of the tree walks, which a page may make as deep as it
+// has tags.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+#include <type_traits>
+
+// A last-in, first-out stack kept in chunks that never move. A vector that
+// outgrows its block holds the old block and the new one, twice as large,
+// while it copies; a page nested a hundred thousand deep then touches three
+// times the memory its walk needs. Here each chunk adds half of what the
+// chunks before it hold, so the stack holds at most half again what it ever
+// held, and nothing is copied. Chunks stay until the stack goes, so a walk
+// that climbs and descends again across a chunk's edge allocates nothing.
+template <typename T>
+class CWorkStack {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
+                  "items are copied as bytes and never destroyed");
+
+public:
+    CWorkStack() = default;
+    CWorkStack(const CWorkStack&) = delete;
+    CWorkStack& operator=(const CWorkStack&) = delete;
+    ~CWorkStack()
+    {
+        Chunk* chunk = Top;
+        while (chunk != nullptr && chunk->Next != nullptr) chunk = chunk->Next;
+        while (chunk != nullptr) {
+            Chunk* previous = chunk->Previous;
+            ::operator delete(chunk);
+            chunk = previous;
+        }
+    }
+
+    bool empty() const { return Used == 0; }
+    // Requires: not empty. The reference holds until the next push or pop.
+    T& back() { return Top->Items()[Used - 1]; }
+    void push_back(const T& item)
+    {
+        if (Top == nullptr || Used == Top->Capacity) NextChunk();
+        Top->Items()[Used++] = item;
+    }
+    // Requires: not empty. Only the first chunk is ever left empty.
+    void pop_back()
+    {
+        if (--Used == 0 && Top->Previous != nullptr) {
+            Top = Top->Previous;
+            Used = Top->Capacity;
+        }
+    }
+
+private:
+    struct Chunk {
+        Chunk* Previous;
+        Chunk* Next;
+        size_t Capacity;
+        T* Items() { return reinterpret_cast<T*>(this + 1); }
+    };
+    static_assert(alignof(T) <= alignof(Chunk), "items follow the chunk header aligned");
+    static constexpr size_t FirstCapacity = 8;
+
+    void NextChunk()
+    {
+        if (Top != nullptr && Top->Next != nullptr) {
+            Top = Top->Next;
+        } else {
+            const size_t capacity = Top == nullptr ? FirstCapacity : std::max(FirstCapacity, Held / 2);
+            void* memory = ::operator new(sizeof(Chunk) + capacity * sizeof(T));
+            Chunk* chunk = new (memory) Chunk{Top, nullptr, capacity};
+            if (Top != nullptr) Top->Next = chunk;
+            Top = chunk;
+            Held += capacity;
+        }
+        Used = 0;
+    }
+
+    Chunk* Top = nullptr;
+    // Items in the top chunk.
+    size_t Used = 0;
+    // Capacity of all chunks together.
+    size_t Held = 0;
+};
