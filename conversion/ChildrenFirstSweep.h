@@ -14,37 +14,37 @@
 template <typename Arrive, typename Leave>
 void SweepChildrenFirst(CXmlNode* top, Arrive arrive, Leave leave)
 {
-    // A frame whose Pending is its own node has swept the siblings and
-    // waits for the first child: a page nests as deep as it likes, so a
-    // frame is kept small.
+    // A page nests as deep as it likes, so a frame is kept small: a frame
+    // whose Cursor is its own node has swept the siblings and waits for the
+    // first child, and the child swept last is remembered outside the frames.
     struct Frame {
         CXmlNode* Node;
-        CXmlNode* Cursor;   // last child that survived its sweep
-        CXmlNode* Pending;  // child being swept after Cursor
+        CXmlNode* Cursor;  // last child that survived its sweep
     };
     CWorkStack<Frame> frames;
+    // The node whose sweep ended last; its parent's frame is the next on top.
+    CXmlNode* left = nullptr;
     auto enter = [&](CXmlNode* node) {
         arrive(node);
         CXmlNode* first = node->GetFirstChild();
-        frames.push_back({node, first, first == nullptr ? node : nullptr});
+        frames.push_back({node, first == nullptr ? node : first});
+        left = nullptr;
     };
     enter(top);
     while (!frames.empty()) {
         Frame& frame = frames.back();
-        if (frame.Pending == frame.Node) {
-            CXmlNode* node = frame.Node;
+        if (frame.Cursor == frame.Node) {
+            left = frame.Node;
             frames.pop_back();
-            leave(node);
+            leave(left);
             continue;
         }
-        if (frame.Pending != nullptr && frame.Cursor->GetNextSibling() == frame.Pending)
-            frame.Cursor = frame.Pending;
-        frame.Pending = frame.Cursor->GetNextSibling();
-        if (frame.Pending != nullptr) {
-            enter(frame.Pending);
+        if (left != nullptr && frame.Cursor->GetNextSibling() == left) frame.Cursor = left;
+        if (CXmlNode* next = frame.Cursor->GetNextSibling()) {
+            enter(next);
             continue;
         }
-        frame.Pending = frame.Node;
+        frame.Cursor = frame.Node;
         enter(frame.Node->GetFirstChild());
     }
 }
