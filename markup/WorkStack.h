@@ -12,8 +12,10 @@
 // while it copies; a page nested a hundred thousand deep then touches three
 // times the memory its walk needs. Here each chunk adds half of what the
 // chunks before it hold, so the stack holds at most half again what it ever
-// held, and nothing is copied. Chunks stay until the stack goes, so a walk
-// that climbs and descends again across a chunk's edge allocates nothing.
+// held, and nothing is copied. The first chunk lies inside the stack itself,
+// so a shallow walk takes nothing from the heap. Chunks stay until the stack
+// goes, so a walk that climbs and descends again across a chunk's edge
+// allocates nothing.
 template <typename T>
 class CWorkStack {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
@@ -25,22 +27,21 @@ public:
     CWorkStack& operator=(const CWorkStack&) = delete;
     ~CWorkStack()
     {
-        Chunk* chunk = Top;
-        while (chunk != nullptr && chunk->Next != nullptr) chunk = chunk->Next;
+        Chunk* chunk = First.Next;
         while (chunk != nullptr) {
-            Chunk* previous = chunk->Previous;
+            Chunk* next = chunk->Next;
             ::operator delete(chunk);
-            chunk = previous;
+            chunk = next;
         }
     }
 
     bool empty() const { return Used == 0; }
     // Requires: not empty. The reference holds until the next push or pop.
-    T& back() { return Top->Items()[Used - 1]; }
+    T& back() { return Top->Items[Used - 1]; }
     void push_back(const T& item)
     {
-        if (Top == nullptr || Used == Top->Capacity) NextChunk();
-        Top->Items()[Used++] = item;
+        if (Used == Top->Capacity) NextChunk();
+        Top->Items[Used++] = item;
     }
     // Requires: not empty. Only the first chunk is ever left empty.
     void pop_back()
@@ -56,29 +57,29 @@ private:
         Chunk* Previous;
         Chunk* Next;
         size_t Capacity;
-        T* Items() { return reinterpret_cast<T*>(this + 1); }
+        T* Items;
     };
-    static_assert(alignof(T) <= alignof(Chunk), "items follow the chunk header aligned");
     static constexpr size_t FirstCapacity = 8;
 
     void NextChunk()
     {
-        if (Top != nullptr && Top->Next != nullptr) {
-            Top = Top->Next;
-        } else {
-            const size_t capacity = Top == nullptr ? FirstCapacity : std::max(FirstCapacity, Held / 2);
+        if (Top->Next == nullptr) {
+            const size_t capacity = std::max(FirstCapacity, Held / 2);
+            static_assert(alignof(T) <= alignof(Chunk), "items follow the chunk header aligned");
             void* memory = ::operator new(sizeof(Chunk) + capacity * sizeof(T));
-            Chunk* chunk = new (memory) Chunk{Top, nullptr, capacity};
-            if (Top != nullptr) Top->Next = chunk;
-            Top = chunk;
+            T* items = reinterpret_cast<T*>(static_cast<Chunk*>(memory) + 1);
+            Top->Next = new (memory) Chunk{Top, nullptr, capacity, items};
             Held += capacity;
         }
+        Top = Top->Next;
         Used = 0;
     }
 
-    Chunk* Top = nullptr;
+    T FirstItems[FirstCapacity];
+    Chunk First{nullptr, nullptr, FirstCapacity, FirstItems};
+    Chunk* Top = &First;
     // Items in the top chunk.
     size_t Used = 0;
     // Capacity of all chunks together.
-    size_t Held = 0;
+    size_t Held = FirstCapacity;
 };
