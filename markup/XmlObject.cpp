@@ -68,10 +68,16 @@ void CXmlObject::ReleaseBlock()
     SetBlock(nullptr, 0, WideBlock);
 }
 
-std::vector<CXmlObject::CAttributePieces> CXmlObject::AttributePieces() const
+std::vector<CXmlObject::CAttributePieces>& CXmlObject::ScratchAttributes()
 {
-    std::vector<CAttributePieces> pieces;
-    pieces.reserve(AttributeCount());
+    static std::vector<CAttributePieces> attributes;
+    attributes.clear();
+    return attributes;
+}
+
+std::vector<CXmlObject::CAttributePieces>& CXmlObject::AttributePieces() const
+{
+    std::vector<CAttributePieces>& pieces = ScratchAttributes();
     for (size_t i = 0; i < AttributeCount(); ++i)
         pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
     return pieces;
@@ -89,7 +95,7 @@ void CXmlObject::AssembleWithAttributes(const std::vector<CAttributePieces>& att
 
 void CXmlObject::AssembleKeepingAttributes(CPiece text, CPiece name)
 {
-    const std::vector<CAttributePieces> attributes = AttributePieces();
+    const std::vector<CAttributePieces>& attributes = AttributePieces();
     Assemble(text, name, attributes.data(), attributes.size());
 }
 
@@ -290,9 +296,7 @@ void CXmlObject::ParseNameAndAttributes(CPiece text)
         Assemble(text, {"", 0}, nullptr, 0);
         return;
     }
-    // Reused from tag to tag, so parsing a page allocates no list per tag.
-    static std::vector<CAttributePieces> attributes;
-    attributes.clear();
+    std::vector<CAttributePieces>& attributes = ScratchAttributes();
     ParseAttributes(text.Data, text.Length, tag.AttributesFrom, attributes);
     Assemble(text, {text.Data + tag.NameStart, tag.NameLength}, attributes.data(),
              attributes.size());

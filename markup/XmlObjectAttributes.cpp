@@ -31,7 +31,7 @@ const char* CXmlObject::GetAttribute(const char* name) const
 void CXmlObject::SetAttribute(const char* name, const char* value)
 {
     if (value == nullptr || name == nullptr) return;
-    std::vector<CAttributePieces> attributes = AttributePieces();
+    std::vector<CAttributePieces>& attributes = AttributePieces();
     const CAttributePieces entry = {{name, strlen(name)}, {value, strlen(value)}};
     const int i = FindAttribute(name);
     if (i < 0)
@@ -48,7 +48,7 @@ void CXmlObject::KeepAttributes(const char* allowedList)
         ++first;
     if (first == GetAttributeCount()) return;
     // Attribute `first` goes; the ones before it stay.
-    std::vector<CAttributePieces> attributes = AttributePieces();
+    std::vector<CAttributePieces>& attributes = AttributePieces();
     size_t kept = static_cast<size_t>(first);
     for (size_t i = kept + 1; i < attributes.size(); ++i)
         if (IsNameInList(attributes[i].Name.Data, allowedList)) attributes[kept++] = attributes[i];

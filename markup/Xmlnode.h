@@ -165,7 +165,10 @@ private:
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
     void AssembleKeepingAttributes(CPiece text, CPiece name);
     CPiece PieceOrNothing(size_t piece) const;
-    std::vector<CAttributePieces> AttributePieces() const;
+    // The attributes' pieces, in a list that every call reuses, so editing a
+    // tag allocates no list: it holds until the next call.
+    std::vector<CAttributePieces>& AttributePieces() const;
+    static std::vector<CAttributePieces>& ScratchAttributes();
     void ParseNameAndAttributes(CPiece text);
     static void ParseAttributes(const char* text, size_t size, size_t from,
                                 std::vector<CAttributePieces>& attributes);
