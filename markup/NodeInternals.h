@@ -51,9 +51,11 @@ struct CParentCell {
 
 // Open start tags among the tree builder's current node and its ancestors,
 // by name code, or by lower-case name for names without one: an end tag
-// whose name is not here closes nothing.
+// whose name is not here closes nothing. A code's count takes one byte; past
+// 255 the rest of it is kept in Deep, which only deeply nested pages use.
 struct COpenTagCounts {
-    std::array<int, ElementCodeBound> Codes{};
+    std::array<uint8_t, ElementCodeBound> Codes{};
+    std::unordered_map<uint8_t, int> Deep;
     std::unordered_map<std::string, int> Names;
 };
 

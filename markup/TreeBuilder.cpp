@@ -33,21 +33,29 @@ std::string LowerCaseName(const CXmlNode* node)
 // and its ancestors: the only start tags that an end tag can close.
 class COpenTags {
 public:
-    explicit COpenTags(COpenTagCounts& counts) : Codes(counts.Codes), Names(counts.Names) {}
+    explicit COpenTags(COpenTagCounts& counts)
+        : Codes(counts.Codes), Deep(counts.Deep), Names(counts.Names)
+    {
+    }
 
     void Enter(const CXmlNode* node)
     {
         if (!node->IsOpenStartTag()) return;
-        if (const uint8_t code = CodeOf(node))
-            ++Codes[code];
-        else
+        if (const uint8_t code = CodeOf(node)) {
+            if (Codes[code] < UINT8_MAX)
+                ++Codes[code];
+            else
+                ++Deep[code];
+        } else {
             ++Names[LowerCaseName(node)];
+        }
     }
 
     void Leave(const CXmlNode* node)
     {
         if (!node->IsOpenStartTag()) return;
         if (const uint8_t code = CodeOf(node)) {
+            if (Codes[code] == UINT8_MAX && LeaveDeep(code)) return;
             if (Codes[code] > 0) --Codes[code];
             return;
         }
@@ -64,7 +72,16 @@ public:
 private:
     static uint8_t CodeOf(const CXmlNode* node) { return node->GetObject()->GetNameCode(); }
 
-    std::array<int, ElementCodeBound>& Codes;
+    bool LeaveDeep(uint8_t code)
+    {
+        auto found = Deep.find(code);
+        if (found == Deep.end()) return false;
+        if (--found->second == 0) Deep.erase(found);
+        return true;
+    }
+
+    std::array<uint8_t, ElementCodeBound>& Codes;
+    std::unordered_map<uint8_t, int>& Deep;
     std::unordered_map<std::string, int>& Names;
 };
 

@@ -58,6 +58,22 @@ TEST(TreeBuilder, EndTagsMatchWhateverTheCaseAndName)
     EXPECT_EQ(Parsed("<Td><TD>x</td></tD>"), "<Td>\n  <TD>\n    x\n  </td>\n</tD>\n");
 }
 
+// Hundreds of open tags of one name are counted exactly: each end tag
+// closes one, and the one after the last closes nothing.
+TEST(TreeBuilder, DeeplyNestedTagsOfOneNameCloseOneByOne)
+{
+    for (int depth : {254, 255, 256, 300}) {
+        std::string page;
+        for (int i = 0; i < depth; ++i) page += "<b>";
+        for (int i = 0; i <= depth; ++i) page += "</b>";
+        const std::string dump = Parsed(page + "x");
+        std::string topLevel;
+        for (size_t at = 0; at < dump.size(); at = dump.find('\n', at) + 1)
+            if (dump[at] != ' ') topLevel += dump.substr(at, dump.find('\n', at) + 1 - at);
+        EXPECT_EQ(topLevel, "<b>\n</b>\n</b>\nx\n") << depth;
+    }
+}
+
 TEST(TreeBuilder, TextRunsAreCollapsedAndEmptyTokensDropped)
 {
     EXPECT_EQ(Parsed("  Hello,\r\n\tworld  "), " Hello, world \n");
