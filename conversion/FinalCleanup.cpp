@@ -72,7 +72,10 @@ public:
         for (const CXmlNode* passed : Passed) Stops[passed] = p;
         return p == nullptr || p == root || step == LeadingStep::Removable;
     }
-    void Forget() { Stops.clear(); }
+    void Forget()
+    {
+        if (!Stops.empty()) Stops.clear();
+    }
 
 private:
     std::unordered_map<const CXmlNode*, const CXmlNode*> Stops;
