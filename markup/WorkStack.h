@@ -59,7 +59,8 @@ private:
         size_t Capacity;
         T* Items;
     };
-    static constexpr size_t FirstCapacity = 8;
+    // A page is seldom nested deeper than the 256 bytes of items kept inside.
+    static constexpr size_t FirstCapacity = std::max<size_t>(8, 256 / sizeof(T));
 
     void NextChunk()
     {
