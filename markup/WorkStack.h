@@ -59,6 +59,9 @@ private:
         size_t Capacity;
         T* Items;
     };
+    // A chunk's items follow its header, aligned for them.
+    static constexpr size_t ItemsOffset = (sizeof(Chunk) + alignof(T) - 1) / alignof(T) * alignof(T);
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "the heap aligns the items");
     // A page is seldom nested deeper than the 256 bytes of items kept inside.
     static constexpr size_t FirstCapacity = std::max<size_t>(8, 256 / sizeof(T));
 
@@ -66,9 +69,8 @@ private:
     {
         if (Top->Next == nullptr) {
             const size_t capacity = std::max(FirstCapacity, Held / 2);
-            static_assert(alignof(T) <= alignof(Chunk), "items follow the chunk header aligned");
-            void* memory = ::operator new(sizeof(Chunk) + capacity * sizeof(T));
-            T* items = reinterpret_cast<T*>(static_cast<Chunk*>(memory) + 1);
+            void* memory = ::operator new(ItemsOffset + capacity * sizeof(T));
+            T* items = reinterpret_cast<T*>(static_cast<char*>(memory) + ItemsOffset);
             Top->Next = new (memory) Chunk{Top, nullptr, capacity, items};
             Held += capacity;
         }
