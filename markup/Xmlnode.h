@@ -168,6 +168,7 @@ private:
     // The attributes' pieces, in a list that every call reuses, so editing a
     // tag allocates no list: it holds until the next call.
     std::vector<CAttributePieces>& AttributePieces() const;
+    // That list, emptied; parsing a tag fills it too.
     static std::vector<CAttributePieces>& ScratchAttributes();
     void ParseNameAndAttributes(CPiece text);
     static void ParseAttributes(const char* text, size_t size, size_t from,
