@@ -5,7 +5,6 @@
 #include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
-#include "markup/BlockPool.h"
 #include "markup/ElementNames.h"
 
 namespace {
@@ -79,10 +78,7 @@ public:
     }
 
 private:
-    using CStop = std::pair<const CXmlNode* const, const CXmlNode*>;
-    std::unordered_map<const CXmlNode*, const CXmlNode*, std::hash<const CXmlNode*>,
-                       std::equal_to<const CXmlNode*>, CPoolAllocator<CStop>>
-        Stops;
+    std::unordered_map<const CXmlNode*, const CXmlNode*> Stops;
     std::vector<const CXmlNode*> Passed;
 };
 

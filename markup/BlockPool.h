@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <new>
 
 // Blocks of `Classes` sizes, Step, 2 Step, ... Classes Step bytes, each size
@@ -98,42 +97,7 @@ private:
     size_t SlabBytes = 0;
 };
 
-// Blocks from the pool that tree nodes, cells and records share: sizes up to
-// 128 bytes come from its slabs, in steps of 8 bytes, larger ones from the
-// heap. Most are record blocks (a record's text, name and attributes).
-void* AllocatePooledBlock(size_t size);
-void ReleasePooledBlock(void* block, size_t size);
-
-// Pooled blocks for a standard container that lives within one conversion,
-// such as a memo of the tree's nodes: its small entries then need no heap
-// call each, and reuse the blocks of nodes the conversion has freed.
-template <typename T>
-class CPoolAllocator {
-public:
-    using value_type = T;
-    static_assert(alignof(T) <= alignof(void*), "pool blocks are aligned for pointers");
-
-    CPoolAllocator() = default;
-    template <typename U>
-    CPoolAllocator(const CPoolAllocator<U>&)
-    {
-    }
-
-    T* allocate(size_t count)
-    {
-        if (count > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
-        return static_cast<T*>(AllocatePooledBlock(count * sizeof(T)));
-    }
-    void deallocate(T* block, size_t count) { ReleasePooledBlock(block, count * sizeof(T)); }
-
-    template <typename U>
-    bool operator==(const CPoolAllocator<U>&) const
-    {
-        return true;
-    }
-    template <typename U>
-    bool operator!=(const CPoolAllocator<U>&) const
-    {
-        return false;
-    }
-};
+// The blocks that hold a record's text, name and attributes. Most are a few
+// dozen bytes, so sizes up to 128 come from a pool, in steps of 8 bytes.
+char* AllocateRecordBlock(size_t size);
+void ReleaseRecordBlock(char* block, size_t size);

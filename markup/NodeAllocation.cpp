@@ -17,6 +17,21 @@ CBlockPool<BlockStep, BlockClasses> Blocks;
 // The class of a block size; BlockClasses or more for the ordinary heap.
 constexpr size_t BlockClass(size_t size) { return size == 0 ? 0 : (size - 1) / BlockStep; }
 
+void* AllocatePooled(size_t size)
+{
+    const size_t sizeClass = BlockClass(size);
+    return sizeClass < BlockClasses ? Blocks.Allocate(sizeClass) : ::operator new(size);
+}
+
+void ReleasePooled(void* block, size_t size)
+{
+    const size_t sizeClass = BlockClass(size);
+    if (sizeClass < BlockClasses)
+        Blocks.Release(block, sizeClass);
+    else
+        ::operator delete(block);
+}
+
 template <typename T>
 constexpr bool FitsThePool()
 {
@@ -29,24 +44,12 @@ static_assert(FitsThePool<CXmlNode>() && FitsThePool<CParentCell>() && FitsThePo
 
 // Any of these sizes is the type's own or a derived class's: the pool keeps
 // blocks of every size up to its largest, so each comes from the pool alike.
-void* CXmlNode::operator new(size_t size) { return AllocatePooledBlock(size); }
-void CXmlNode::operator delete(void* block, size_t size) { ReleasePooledBlock(block, size); }
-void* CParentCell::operator new(size_t size) { return AllocatePooledBlock(size); }
-void CParentCell::operator delete(void* block, size_t size) { ReleasePooledBlock(block, size); }
-void* CXmlObject::operator new(size_t size) { return AllocatePooledBlock(size); }
-void CXmlObject::operator delete(void* block, size_t size) { ReleasePooledBlock(block, size); }
+void* CXmlNode::operator new(size_t size) { return AllocatePooled(size); }
+void CXmlNode::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
+void* CParentCell::operator new(size_t size) { return AllocatePooled(size); }
+void CParentCell::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
+void* CXmlObject::operator new(size_t size) { return AllocatePooled(size); }
+void CXmlObject::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
 
-void* AllocatePooledBlock(size_t size)
-{
-    const size_t sizeClass = BlockClass(size);
-    return sizeClass < BlockClasses ? Blocks.Allocate(sizeClass) : ::operator new(size);
-}
-
-void ReleasePooledBlock(void* block, size_t size)
-{
-    const size_t sizeClass = BlockClass(size);
-    if (sizeClass < BlockClasses)
-        Blocks.Release(block, sizeClass);
-    else
-        ::operator delete(block);
-}
+char* AllocateRecordBlock(size_t size) { return static_cast<char*>(AllocatePooled(size)); }
+void ReleaseRecordBlock(char* block, size_t size) { ReleasePooled(block, size); }

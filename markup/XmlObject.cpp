@@ -41,7 +41,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
     const uint8_t layout = words * 2 + pieces <= UINT16_MAX ? NarrowBlock : WideBlock;
     const size_t size = words * WordSize(layout) + pieces;
     if (size > UINT32_MAX) throw std::bad_alloc();
-    char* block = static_cast<char*>(AllocatePooledBlock(size));
+    char* block = AllocateRecordBlock(size);
     SetWord(block, layout, 0, static_cast<uint32_t>(size));
     size_t at = words * WordSize(layout);
     size_t k = 1;
@@ -64,7 +64,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
 // Leaves the record with no pieces.
 void CXmlObject::ReleaseBlock()
 {
-    if (!IsInline() && Block() != nullptr) ReleasePooledBlock(Block(), Word(0));
+    if (!IsInline() && Block() != nullptr) ReleaseRecordBlock(Block(), Word(0));
     SetBlock(nullptr, 0, WideBlock);
 }
 

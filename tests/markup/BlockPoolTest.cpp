@@ -49,17 +49,17 @@ TEST(BlockPool, BlocksNeverOverlap)
 
 // Every size, pooled or not, gets a block of at least that size, and a block
 // goes back to the pool it came from.
-TEST(BlockPool, PooledBlocksOfEverySize)
+TEST(BlockPool, RecordBlocksOfEverySize)
 {
     for (int cycle = 0; cycle < 2; ++cycle) {
         std::vector<std::pair<char*, size_t>> blocks;
         for (size_t size = 1; size <= 300; ++size)
             for (int copy = 0; copy < 3; ++copy)
-                blocks.emplace_back(static_cast<char*>(AllocatePooledBlock(size)), size);
+                blocks.emplace_back(AllocateRecordBlock(size), size);
         for (size_t i = 0; i < blocks.size(); ++i) Fill(blocks[i].first, blocks[i].second, i);
         for (size_t i = 0; i < blocks.size(); ++i)
             ASSERT_TRUE(Intact(blocks[i].first, blocks[i].second, i)) << blocks[i].second;
-        for (auto& [block, size] : blocks) ReleasePooledBlock(block, size);
+        for (auto& [block, size] : blocks) ReleaseRecordBlock(block, size);
     }
 }
 
