@@ -75,7 +75,7 @@ bool HasByteBelow(uint64_t word, unsigned bound)
 bool StaysAsItIs(uint64_t word)
 {
     if (HasByteBelow(word, 32)) return false;
-    // A byte is a space where all its bits are set in `spaces`.
+    // A byte is a space where all its bits end up set in `isSpace`.
     uint64_t isSpace = ~(word ^ EveryByte * ' ');
     isSpace &= isSpace >> 1;
     isSpace &= isSpace >> 2;
