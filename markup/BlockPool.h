@@ -100,4 +100,6 @@ private:
 // The blocks that hold a record's text, name and attributes. Most are a few
 // dozen bytes, so sizes up to 128 come from a pool, in steps of 8 bytes.
 char* AllocateRecordBlock(size_t size);
+// The bytes a block asked for with `size` holds: a little more, rounded up.
+size_t RecordBlockCapacity(size_t size);
 void ReleaseRecordBlock(char* block, size_t size);

@@ -17,10 +17,18 @@ CBlockPool<BlockStep, BlockClasses> Blocks;
 // The class of a block size; BlockClasses or more for the ordinary heap.
 constexpr size_t BlockClass(size_t size) { return size == 0 ? 0 : (size - 1) / BlockStep; }
 
+// Every block is a whole number of steps, from the pool or the heap alike;
+// only a size too near the end of the address space to round stays as it is.
+constexpr size_t BlockBytes(size_t size)
+{
+    const size_t rounded = (BlockClass(size) + 1) * BlockStep;
+    return rounded < size ? size : rounded;
+}
+
 void* AllocatePooled(size_t size)
 {
     const size_t sizeClass = BlockClass(size);
-    return sizeClass < BlockClasses ? Blocks.Allocate(sizeClass) : ::operator new(size);
+    return sizeClass < BlockClasses ? Blocks.Allocate(sizeClass) : ::operator new(BlockBytes(size));
 }
 
 void ReleasePooled(void* block, size_t size)
@@ -52,4 +60,5 @@ void* CXmlObject::operator new(size_t size) { return AllocatePooled(size); }
 void CXmlObject::operator delete(void* block, size_t size) { ReleasePooled(block, size); }
 
 char* AllocateRecordBlock(size_t size) { return static_cast<char*>(AllocatePooled(size)); }
+size_t RecordBlockCapacity(size_t size) { return BlockBytes(size); }
 void ReleaseRecordBlock(char* block, size_t size) { ReleasePooled(block, size); }

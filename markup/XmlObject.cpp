@@ -158,6 +158,20 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
         SetWord(Block(), Layout, k + 1, Offset(k) - removed);
 }
 
+// The block's spare bytes make room for a longer piece without a new block.
+bool CXmlObject::LengthenPiece(size_t piece, size_t extra)
+{
+    if (IsInline() || Block() == nullptr) return false;
+    const size_t end = Offset(OffsetCount() - 1);
+    const size_t widest = Layout == NarrowBlock ? UINT16_MAX : UINT32_MAX;
+    if (end + extra > RecordBlockCapacity(Word(0)) || end + extra > widest) return false;
+    const size_t nul = PieceStart(piece) + PieceLength(piece);
+    memmove(Block() + nul + extra, Block() + nul, end - nul);
+    for (size_t k = piece; k < OffsetCount(); ++k)
+        SetWord(Block(), Layout, k + 1, Offset(k) + static_cast<uint32_t>(extra));
+    return true;
+}
+
 void CXmlObject::CollapseText()
 {
     if (!HasFlag(HasTextFlag)) return;
@@ -319,15 +333,16 @@ CXmlObject* CXmlObject::CreateEndTag() const
     return end;
 }
 
-// The new text is one byte longer: it is assembled from the old text with
-// its terminating NUL, whose place the '>' then takes, so no copy of the
-// text is made on the way.
+// The new text is one byte longer: the old text with its terminating NUL,
+// whose place the '>' then takes. A block with a spare byte keeps it in
+// place; otherwise it is assembled anew, with no copy of the text on the way.
 void CXmlObject::MakeEmptyElement()
 {
     const size_t length = PieceLength(0);
     if (!HasFlag(HasTextFlag) || length == 0) return;
     NoteChange();
-    AssembleKeepingAttributes({GetText(), length + 1}, PieceOrNothing(1));
+    if (!LengthenPiece(0, 1))
+        AssembleKeepingAttributes({GetText(), length + 1}, PieceOrNothing(1));
     char* text = Bytes() + PieceStart(0);
     text[length - 1] = '/';
     text[length] = '>';

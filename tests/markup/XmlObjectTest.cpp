@@ -202,6 +202,26 @@ TEST(XmlObject, WriteNormalisesTagsAndCopiesEverythingElse)
     EXPECT_EQ(Written(*record), "<br x=\"1\"/>");
 }
 
+// Making a tag empty lengthens its text by a byte: in its block when the
+// block has a spare byte, in a new block when not. Blocks of every size, from
+// the pool and from the heap, read and edit alike afterwards.
+TEST(XmlObject, MakeEmptyElementKeepsNameAndAttributes)
+{
+    for (size_t n = 1; n <= 160; ++n) {
+        const std::string value(n, 'v');
+        auto tag = Record("<img src=\"" + value + "\" alt=x>");
+        tag->MakeEmptyElement();
+        EXPECT_EQ(std::string(tag->GetText()), "<img src=\"" + value + "\" alt=x/>");
+        EXPECT_STREQ(tag->GetName(), "img");
+        ASSERT_EQ(tag->GetAttributeCount(), 2);
+        EXPECT_EQ(tag->GetAttributeValue(0), value);
+        EXPECT_STREQ(tag->GetAttributeValue(1), "x");
+        EXPECT_TRUE(tag->IsEmptyOrEndTag());
+        tag->SetAttribute("alt", "y");
+        EXPECT_EQ(Written(*tag), "<img src=\"" + value + "\" alt=\"y\"/>");
+    }
+}
+
 // The token is read up to `length` bytes or up to a NUL among them, never
 // further; the buffers below are exactly as long as the token.
 TEST(XmlObject, SetTextStopsAtNulAndAtLength)
