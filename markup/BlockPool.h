@@ -59,15 +59,19 @@ private:
     };
     // Each slab adds a sixteenth of the bytes so far, from a small first one:
     // a small page takes little, and little of a pool lies unused. What is
-    // left of a slab too short for a block stays unused.
+    // left of a slab too short for a block becomes a free block of its own
+    // size: slabs and blocks are multiples of Step, so the rest always fits a
+    // class.
     static constexpr size_t LargestBlock = Classes * Step;
-    static constexpr size_t SmallestSlab = std::max<size_t>(256, 2 * LargestBlock);
+    static constexpr size_t SmallestSlab = std::max<size_t>((256 + Step - 1) / Step * Step, 2 * LargestBlock);
     static constexpr size_t LargestSlab = 4096 * LargestBlock;
     static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
     void Grow()
     {
-        const size_t bytes = std::min(std::max(SlabBytes / 16, SmallestSlab), LargestSlab);
+        KeepUnusedRest();
+        const size_t share = SlabBytes / 16 / Step * Step;
+        const size_t bytes = std::min(std::max(share, SmallestSlab), LargestSlab);
         unsigned char* memory = static_cast<unsigned char*>(::operator new(SlabHeader + bytes));
         Slab* slab = reinterpret_cast<Slab*>(memory);
         slab->Next = Slabs;
@@ -75,6 +79,16 @@ private:
         SlabBytes += bytes;
         Unused = memory + SlabHeader;
         UnusedEnd = Unused + bytes;
+    }
+
+    void KeepUnusedRest()
+    {
+        const size_t rest = static_cast<size_t>(UnusedEnd - Unused);
+        if (rest < Step) return;
+        Block* block = reinterpret_cast<Block*>(Unused);
+        const size_t sizeClass = rest / Step - 1;
+        block->Next = Free[sizeClass];
+        Free[sizeClass] = block;
     }
 
     void ReleaseSlabs()
