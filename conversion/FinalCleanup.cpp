@@ -1,6 +1,5 @@
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
@@ -41,12 +40,14 @@ LeadingStep JudgeBeforeBlank(const CXmlNode* p)
     return c == '\0' ? LeadingStep::PassOver : LeadingStep::Kept;
 }
 
-// Leading-blank walks of one clean-up. Each walk remembers, for the nodes it
-// passed over, the node where it stopped, so that a run of inline tags and
-// emptied texts is crossed once rather than once for every text after it.
-// A node passed over stays passable (texts only shrink, tags do not change);
-// a stop node that has since become passable is walked on from. A deletion
-// changes the links, so it makes the walks forget everything.
+// Leading-blank walks of one clean-up. A walk that passes many nodes
+// remembers, for each of them, the node where it stopped, so that a long run
+// of inline tags and emptied texts is crossed once rather than once for
+// every text after it. Short walks remember nothing: walking them again
+// costs less than the memo's memory, which on a small page would outweigh
+// its tree. A node passed over stays passable (texts only shrink, tags do not
+// change); a stop node that has since become passable is walked on from. A
+// deletion changes the links, so it makes the walks forget everything.
 class CLeadingBlankWalks {
 public:
     bool Removable(const CXmlNode* node)
@@ -54,22 +55,20 @@ public:
         const CXmlNode* root = node->GetDocumentRoot();
         LeadingStep step = LeadingStep::PassOver;
         const CXmlNode* p = node->GetPreviousNode();
-        Passed.clear();
+        size_t passed = 0;
         while (p != nullptr && p != root) {
-            Passed.push_back(p);
-            auto known = Stops.find(p);
-            if (known != Stops.end()) {
-                p = known->second;
+            const CXmlNode* known = KnownStop(p);
+            if (known != p) {
+                ++passed;
+                p = known;
                 continue;
             }
             step = JudgeBeforeBlank(p);
-            if (step != LeadingStep::PassOver) {
-                Passed.pop_back();
-                break;
-            }
+            if (step != LeadingStep::PassOver) break;
+            ++passed;
             p = p->GetPreviousNode();
         }
-        for (const CXmlNode* passed : Passed) Stops[passed] = p;
+        if (passed > ShortWalk) RememberStop(node, p);
         return p == nullptr || p == root || step == LeadingStep::Removable;
     }
     void Forget()
@@ -78,8 +77,28 @@ public:
     }
 
 private:
+    // Walks of up to this many nodes are not remembered.
+    static constexpr size_t ShortWalk = 32;
+
+    // Where a walk that reaches `p` goes on: the remembered stop, or `p` itself.
+    const CXmlNode* KnownStop(const CXmlNode* p) const
+    {
+        auto known = Stops.find(p);
+        return known != Stops.end() ? known->second : p;
+    }
+    // Takes the walk from `node` once more, the same way, and points every
+    // node it passes at `stop`.
+    void RememberStop(const CXmlNode* node, const CXmlNode* stop)
+    {
+        for (const CXmlNode* p = node->GetPreviousNode(); p != stop;) {
+            const CXmlNode* known = KnownStop(p);
+            const CXmlNode* next = known != p ? known : p->GetPreviousNode();
+            Stops[p] = stop;
+            p = next;
+        }
+    }
+
     std::unordered_map<const CXmlNode*, const CXmlNode*> Stops;
-    std::vector<const CXmlNode*> Passed;
 };
 
 // The tests go from what the node itself holds to what it links to, so the
