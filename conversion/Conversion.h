@@ -19,7 +19,6 @@ void XHtmlToWml(CXmlNode* node);
 // The profile in effect for the device of the node's document.
 CWmlSettings* GetDocumentSettings(const CXmlNode* node);
 void FinalCleanup(CXmlNode* node);
-bool LeadingBlankRemovable(const CXmlNode* node);
 bool TrailingBlankRemovable(const CXmlNode* node);
 
 // Content lists: one flag byte (1 when text is allowed), then a name list.

@@ -163,17 +163,6 @@ void FinalCleanup(CXmlNode* node)
         [&](CXmlNode* n) { PruneCleanedNode(n, walks); });
 }
 
-bool LeadingBlankRemovable(const CXmlNode* node)
-{
-    const CXmlNode* root = node->GetDocumentRoot();
-    for (const CXmlNode* p = node->GetPreviousNode(); p != nullptr && p != root;
-         p = p->GetPreviousNode()) {
-        const LeadingStep step = JudgeBeforeBlank(p);
-        if (step != LeadingStep::PassOver) return step == LeadingStep::Removable;
-    }
-    return true;
-}
-
 bool TrailingBlankRemovable(const CXmlNode* node)
 {
     for (const CXmlNode* p = node->GetNextNode(); p != nullptr;) {
