@@ -18,8 +18,9 @@ public:
     static constexpr size_t Alignment = alignof(void*);
     static_assert(Step % Alignment == 0, "every block size keeps blocks aligned");
 
-    // A returned block of the size first; then the untouched rest of the
-    // newest slab, so a slab's memory is first touched when it is used.
+    // A returned block of the size first; then the region blocks are cut
+    // from, which is the untouched rest of the newest slab (so a slab's
+    // memory is first touched when it is used) or a larger returned block.
     void* Allocate(size_t sizeClass = 0)
     {
         Block* block = Free[sizeClass];
@@ -27,7 +28,7 @@ public:
             Free[sizeClass] = block->Next;
         } else {
             const size_t size = (sizeClass + 1) * Step;
-            if (static_cast<size_t>(UnusedEnd - Unused) < size) Grow();
+            if (static_cast<size_t>(UnusedEnd - Unused) < size) Refill(sizeClass);
             block = reinterpret_cast<Block*>(Unused);
             Unused += size;
         }
@@ -67,9 +68,26 @@ private:
     static constexpr size_t LargestSlab = 4096 * LargestBlock;
     static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
-    void Grow()
+    // The region is too short for the class: the smallest returned block of
+    // a larger class becomes the region, so blocks returned or left at a
+    // slab's end serve smaller sizes too. Only when there is none does the
+    // pool take a new slab.
+    void Refill(size_t sizeClass)
     {
         KeepUnusedRest();
+        for (size_t larger = sizeClass + 1; larger < Classes; ++larger) {
+            Block* block = Free[larger];
+            if (block == nullptr) continue;
+            Free[larger] = block->Next;
+            Unused = reinterpret_cast<unsigned char*>(block);
+            UnusedEnd = Unused + (larger + 1) * Step;
+            return;
+        }
+        Grow();
+    }
+
+    void Grow()
+    {
         const size_t share = SlabBytes / 16 / Step * Step;
         const size_t bytes = std::min(std::max(share, SmallestSlab), LargestSlab);
         unsigned char* memory = static_cast<unsigned char*>(::operator new(SlabHeader + bytes));

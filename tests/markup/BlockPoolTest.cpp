@@ -59,6 +59,13 @@ TEST(BlockPool, RecordBlocksOfEverySize)
             EXPECT_GE(RecordBlockCapacity(size), size);
             blocks.emplace_back(AllocateRecordBlock(size), size);
         }
+        // Returned blocks, large ones among them, are cut up for the sizes
+        // asked for next.
+        for (size_t i = 0; i < blocks.size(); i += 3) {
+            ReleaseRecordBlock(blocks[i].first, blocks[i].second);
+            const size_t size = 1 + i * 31 % 120;
+            blocks[i] = {AllocateRecordBlock(size), size};
+        }
         for (size_t i = 0; i < blocks.size(); ++i)
             Fill(blocks[i].first, RecordBlockCapacity(blocks[i].second), i);
         for (size_t i = 0; i < blocks.size(); ++i)
