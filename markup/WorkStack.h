@@ -62,8 +62,9 @@ private:
     // A chunk's items follow its header, aligned for them.
     static constexpr size_t ItemsOffset = (sizeof(Chunk) + alignof(T) - 1) / alignof(T) * alignof(T);
     static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "the heap aligns the items");
-    // A page is seldom nested deeper than the 256 bytes of items kept inside.
-    static constexpr size_t FirstCapacity = std::max<size_t>(8, 256 / sizeof(T));
+    // The kilobyte of items kept inside holds the walks of pages nested 64
+    // deep, as a page of unclosed paragraphs soon is.
+    static constexpr size_t FirstCapacity = std::max<size_t>(8, 1024 / sizeof(T));
 
     void NextChunk()
     {
