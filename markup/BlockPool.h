@@ -64,7 +64,8 @@ private:
     // size: slabs and blocks are multiples of Step, so the rest always fits a
     // class.
     static constexpr size_t LargestBlock = Classes * Step;
-    static constexpr size_t SmallestSlab = std::max<size_t>((256 + Step - 1) / Step * Step, 2 * LargestBlock);
+    static constexpr size_t SmallestSlab =
+        std::max<size_t>((256 + Step - 1) / Step * Step, 2 * LargestBlock);
     static constexpr size_t LargestSlab = 4096 * LargestBlock;
     static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
