@@ -151,11 +151,7 @@ void CXmlObject::ShortenPiece(size_t piece, size_t length)
                             : InlineLayout(PieceLength(0), length);
         return;
     }
-    const size_t end = Offset(OffsetCount() - 1);
-    memmove(Block() + start + length, Block() + start + old, end - (start + old));
-    const uint32_t removed = static_cast<uint32_t>(old - length);
-    for (size_t k = piece; k < OffsetCount(); ++k)
-        SetWord(Block(), Layout, k + 1, Offset(k) - removed);
+    ResizeBlockPiece(piece, length);
 }
 
 // The block's spare bytes make room for a longer piece without a new block.
@@ -165,11 +161,19 @@ bool CXmlObject::LengthenPiece(size_t piece, size_t extra)
     const size_t end = Offset(OffsetCount() - 1);
     const size_t widest = Layout == NarrowBlock ? UINT16_MAX : UINT32_MAX;
     if (end + extra > RecordBlockCapacity(Word(0)) || end + extra > widest) return false;
-    const size_t nul = PieceStart(piece) + PieceLength(piece);
-    memmove(Block() + nul + extra, Block() + nul, end - nul);
-    for (size_t k = piece; k < OffsetCount(); ++k)
-        SetWord(Block(), Layout, k + 1, Offset(k) + static_cast<uint32_t>(extra));
+    ResizeBlockPiece(piece, PieceLength(piece) + extra);
     return true;
+}
+
+// Moves the piece's NUL and every piece after it so that the piece is
+// `length` bytes long; the block must hold the result.
+void CXmlObject::ResizeBlockPiece(size_t piece, size_t length)
+{
+    const size_t nul = PieceStart(piece) + PieceLength(piece);
+    const size_t moved = PieceStart(piece) + length;
+    memmove(Block() + moved, Block() + nul, Offset(OffsetCount() - 1) - nul);
+    for (size_t k = piece; k < OffsetCount(); ++k)
+        SetWord(Block(), Layout, k + 1, static_cast<uint32_t>(Offset(k) + moved - nul));
 }
 
 void CXmlObject::CollapseText()

@@ -165,6 +165,7 @@ private:
     // Adds `extra` bytes to the end of a piece when the block has room for
     // them; their contents are left to the caller. False when it has not.
     bool LengthenPiece(size_t piece, size_t extra);
+    void ResizeBlockPiece(size_t piece, size_t length);
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
     void AssembleKeepingAttributes(CPiece text, CPiece name);
     CPiece PieceOrNothing(size_t piece) const;
