@@ -58,14 +58,15 @@ private:
     struct Slab {
         Slab* Next;
     };
-    // Each slab adds a sixteenth of the bytes so far, from a small first one:
-    // a small page takes little, and little of a pool lies unused. What is
-    // left of a slab too short for a block becomes a free block of its own
-    // size: slabs and blocks are multiples of Step, so the rest always fits a
-    // class.
+    // Each slab adds a sixteenth of the bytes so far, from a first one of
+    // half a kilobyte: a small page takes little, little of a pool lies
+    // unused, and a page of a kilobyte needs a dozen or so slabs, each with a
+    // header of its own, rather than twice as many. What is left of a slab
+    // too short for a block becomes a free block of its own size: slabs and
+    // blocks are multiples of Step, so the rest always fits a class.
     static constexpr size_t LargestBlock = Classes * Step;
     static constexpr size_t SmallestSlab =
-        std::max<size_t>((256 + Step - 1) / Step * Step, 2 * LargestBlock);
+        std::max<size_t>((512 + Step - 1) / Step * Step, 2 * LargestBlock);
     static constexpr size_t LargestSlab = 4096 * LargestBlock;
     static constexpr size_t SlabHeader = (sizeof(Slab) + Alignment - 1) / Alignment * Alignment;
 
