@@ -38,7 +38,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
     size_t pieces = text.Length + 1 + name.Length + 1;
     for (size_t i = 0; i < count; ++i)
         pieces += attributes[i].Name.Length + attributes[i].Value.Length + 2;
-    const uint8_t layout = words * 2 + pieces <= UINT16_MAX ? NarrowBlock : WideBlock;
+    const uint8_t layout = words + pieces <= UINT8_MAX ? NarrowBlock : WideBlock;
     const size_t size = words * WordSize(layout) + pieces;
     if (size > UINT32_MAX) throw std::bad_alloc();
     char* block = AllocateRecordBlock(size);
@@ -159,7 +159,7 @@ bool CXmlObject::LengthenPiece(size_t piece, size_t extra)
 {
     if (IsInline() || Block() == nullptr) return false;
     const size_t end = Offset(OffsetCount() - 1);
-    const size_t widest = Layout == NarrowBlock ? UINT16_MAX : UINT32_MAX;
+    const size_t widest = Layout == NarrowBlock ? UINT8_MAX : UINT32_MAX;
     if (end + extra > RecordBlockCapacity(Word(0)) || end + extra > widest) return false;
     ResizeBlockPiece(piece, PieceLength(piece) + extra);
     return true;

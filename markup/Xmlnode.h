@@ -149,8 +149,8 @@ private:
     // block, whose address and the attribute count fill Storage: the block
     // holds its size, a table of offsets, then the pieces. Word 0 is the
     // block's size; word k + 1 is where piece k + 1 starts; the last word is
-    // where the last piece's NUL ends. Words take two bytes in a block below
-    // 64 KiB and four in a larger one. Edits build new storage.
+    // where the last piece's NUL ends. Words take one byte in a block below
+    // 256 bytes and four in a larger one. Edits build new storage.
     struct CPiece {
         const char* Data;
         size_t Length;
@@ -188,7 +188,7 @@ private:
     static constexpr uint8_t NarrowBlock = 0xFE;
     static constexpr uint8_t WideBlock = 0xFF;
     bool IsInline() const { return Layout < NarrowBlock; }
-    static size_t WordSize(uint8_t layout) { return layout == NarrowBlock ? 2 : 4; }
+    static size_t WordSize(uint8_t layout) { return layout == NarrowBlock ? 1 : 4; }
     char* Block() const
     {
         char* block;
@@ -216,11 +216,7 @@ private:
     size_t TextOffset() const { return (OffsetCount() + 1) * WordSize(Layout); }
     uint32_t Word(size_t k) const
     {
-        if (Layout == NarrowBlock) {
-            uint16_t word;
-            memcpy(&word, Block() + k * sizeof word, sizeof word);
-            return word;
-        }
+        if (Layout == NarrowBlock) return static_cast<unsigned char>(Block()[k]);
         uint32_t word;
         memcpy(&word, Block() + k * sizeof word, sizeof word);
         return word;
@@ -229,8 +225,7 @@ private:
     static void SetWord(char* block, uint8_t layout, size_t k, uint32_t word)
     {
         if (layout == NarrowBlock) {
-            const uint16_t narrow = static_cast<uint16_t>(word);
-            memcpy(block + k * sizeof narrow, &narrow, sizeof narrow);
+            block[k] = static_cast<char>(word);
         } else {
             memcpy(block + k * sizeof word, &word, sizeof word);
         }
