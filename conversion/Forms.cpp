@@ -1,6 +1,7 @@
 #include <string>
 
 #include "conversion/Conversion.h"
+#include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
 
@@ -38,10 +39,21 @@ bool IsEnteredControl(const CXmlNode* node, const char* type)
            (type == nullptr || EqualNoCase(type, "text") || EqualNoCase(type, "password"));
 }
 
+// Only these elements can send a value. A form's walk passes over every node
+// of the form once per submit button, so the rest is told apart by the name's
+// code before any attribute is looked up.
+bool IsControlName(const CXmlObject* record)
+{
+    static const uint8_t codes[] = {ElementNameCode("input"), ElementNameCode("select"),
+                                    ElementNameCode("textarea")};
+    const uint8_t code = record->GetNameCode();
+    return code != 0 && (code == codes[0] || code == codes[1] || code == codes[2]);
+}
+
 // The postfield that sends a control's value, or the empty text.
 std::string PostfieldFor(const CXmlNode* node)
 {
-    if (!node->IsTag()) return "";
+    if (!node->IsTag() || !IsControlName(node->GetObject())) return "";
     const CXmlObject* record = node->GetObject();
     const char* name = record->GetAttribute("name");
     if (name == nullptr || name[0] == '\0') return "";
