@@ -44,10 +44,8 @@ bool IsEnteredControl(const CXmlNode* node, const char* type)
 // code before any attribute is looked up.
 bool IsControlName(const CXmlObject* record)
 {
-    static const uint8_t codes[] = {ElementNameCode("input"), ElementNameCode("select"),
-                                    ElementNameCode("textarea")};
-    const uint8_t code = record->GetNameCode();
-    return code != 0 && (code == codes[0] || code == codes[1] || code == codes[2]);
+    static const CElementSet controls("input\0select\0textarea\0");
+    return controls.Contains(record);
 }
 
 // The postfield that sends a control's value, or the empty text.

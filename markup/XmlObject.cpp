@@ -38,9 +38,10 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
     size_t pieces = text.Length + 1 + name.Length + 1;
     for (size_t i = 0; i < count; ++i)
         pieces += attributes[i].Name.Length + attributes[i].Value.Length + 2;
-    const uint8_t layout = words + pieces <= UINT8_MAX ? NarrowBlock : WideBlock;
+    const uint8_t layout =
+        words * WordSize(NarrowBlock) + pieces <= WordLimit(NarrowBlock) ? NarrowBlock : WideBlock;
     const size_t size = words * WordSize(layout) + pieces;
-    if (size > UINT32_MAX) throw std::bad_alloc();
+    if (size > WordLimit(layout)) throw std::bad_alloc();
     char* block = AllocateRecordBlock(size);
     SetWord(block, layout, 0, static_cast<uint32_t>(size));
     size_t at = words * WordSize(layout);
@@ -159,8 +160,7 @@ bool CXmlObject::LengthenPiece(size_t piece, size_t extra)
 {
     if (IsInline() || Block() == nullptr) return false;
     const size_t end = Offset(OffsetCount() - 1);
-    const size_t widest = Layout == NarrowBlock ? UINT8_MAX : UINT32_MAX;
-    if (end + extra > RecordBlockCapacity(Word(0)) || end + extra > widest) return false;
+    if (end + extra > RecordBlockCapacity(Word(0)) || end + extra > WordLimit(Layout)) return false;
     ResizeBlockPiece(piece, PieceLength(piece) + extra);
     return true;
 }

@@ -189,6 +189,11 @@ private:
     static constexpr uint8_t WideBlock = 0xFF;
     bool IsInline() const { return Layout < NarrowBlock; }
     static size_t WordSize(uint8_t layout) { return layout == NarrowBlock ? 1 : 4; }
+    // The largest offset, and so block size, that words of the layout hold.
+    static size_t WordLimit(uint8_t layout)
+    {
+        return layout == NarrowBlock ? UINT8_MAX : UINT32_MAX;
+    }
     char* Block() const
     {
         char* block;
