@@ -60,7 +60,7 @@ private:
     };
     // Each slab adds a sixteenth of the bytes so far, from a first one of
     // half a kilobyte: a small page takes little, little of a pool lies
-    // unused, and a page of a kilobyte needs a dozen or so slabs, each with a
+    // unused, and a page of a kilobyte needs about sixteen slabs, each with a
     // header of its own, rather than twice as many. What is left of a slab
     // too short for a block becomes a free block of its own size: slabs and
     // blocks are multiples of Step, so the rest always fits a class.
