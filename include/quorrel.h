@@ -15,8 +15,14 @@
 #ifndef QUORREL_H
 #define QUORREL_H
 
-#ifdef _WIN32
+/* The library's own sources define QUORREL_BUILDING_LIBRARY and see these
+ * declarations as its exports; hosts see them as imports. */
+#if defined(_WIN32) && defined(QUORREL_BUILDING_LIBRARY)
+#define QUORREL_EXPORT __declspec(dllexport)
+#elif defined(_WIN32)
 #define QUORREL_EXPORT __declspec(dllimport)
+#elif defined(QUORREL_BUILDING_LIBRARY)
+#define QUORREL_EXPORT __attribute__((visibility("default")))
 #else
 #define QUORREL_EXPORT
 #endif
@@ -24,7 +30,8 @@
 #ifdef __cplusplus
 extern "C" {
 
-/* The version text "Quorrel, v0.9.21"; constant, never freed by the caller. */
+/* The version text, "Quorrel, v" and the version number; constant, never
+ * freed by the caller. */
 QUORREL_EXPORT const char* LibraryVersion();
 
 /*

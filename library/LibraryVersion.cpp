@@ -1,6 +1,7 @@
+#include "QuorrelVersion.h"
 #include "library/Exports.h"
 
-extern "C" QUORREL_API const char* LibraryVersion()
+extern "C" QUORREL_EXPORT const char* LibraryVersion()
 {
-    return "Quorrel, v0.9.21";
+    return QUORREL_VERSION_TEXT;
 }

@@ -39,7 +39,7 @@ int ConvertPage(const char* userAgent, const char* page, int pageLength, char* o
 
 // No exception leaves the library: running out of memory releases what the
 // call built (the root owns it all) and reports an empty result.
-extern "C" QUORREL_API int WapConvert(char*& callerTag, char*& userAgent, char*& page,
+extern "C" QUORREL_EXPORT int WapConvert(char*& callerTag, char*& userAgent, char*& page,
                                       int& pageLength, char*& output, int& capacity)
 {
     (void)callerTag;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "QuorrelVersion.h"
 #include "support/TreeDump.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST(Tool, PrintsTheVersion)
 {
     const CRun run = RunTool("--version");
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "Quorrel, v0.9.21\n");
+    EXPECT_EQ(run.Out, QUORREL_VERSION_TEXT "\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "QuorrelVersion.h"
 #include "library/Exports.h"
 #include "support/TreeDump.h"
 
@@ -20,7 +21,7 @@ int Convert(const std::string& page, char* output, int& capacity)
 
 TEST(WapConvert, VersionText)
 {
-    EXPECT_STREQ(LibraryVersion(), "Quorrel, v0.9.21");
+    EXPECT_STREQ(LibraryVersion(), QUORREL_VERSION_TEXT);
 }
 
 TEST(WapConvert, WorkedExampleGivesNineLines)

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "QuorrelVersion.h"
+
 namespace {
 
 using WapConvertFunction = int (*)(char*&, char*&, char*&, int&, char*&, int&);
@@ -205,7 +207,7 @@ int main(int argc, char** argv)
         const auto convert = FindExport<WapConvertFunction>(module, "WapConvert");
         Check(version != nullptr && convert != nullptr, "an export is missing");
         if (version != nullptr)
-            Check(std::strcmp(version(), "Quorrel, v0.9.21") == 0, "wrong version text", version());
+            Check(std::strcmp(version(), QUORREL_VERSION_TEXT) == 0, "wrong version text", version());
         if (convert != nullptr) CheckConversions(convert, config, stamp);
         FreeLibrary(module);
     }
