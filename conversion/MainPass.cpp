@@ -1,4 +1,5 @@
 #include <array>
+#include <memory>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
@@ -100,10 +101,7 @@ void ApplyRule(CXmlNode* node)
 void StartAtRoot(CXmlNode* root)
 {
     Trace("XHtmlToWml: root start\r\n");
-    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
-    CWorkingVariables* state = root->GetWorkingVariables();
-    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
-    state->Reset();
+    root->EnsureWorkingState().Reset();
 }
 
 // Most text runs are a blank or a few words without a byte to escape: such a
@@ -121,10 +119,8 @@ void EscapeTextNode(CXmlNode* node)
 {
     CXmlObject* record = node->GetObject();
     if (!MayNeedEscaping(record->GetText(), static_cast<size_t>(record->GetTextLength()))) return;
-    char* escaped = EscapeText(record->GetText(), "&<>", "&amp;");
-    if (escaped == nullptr) return;
-    record->ReplaceText(escaped);
-    delete[] escaped;
+    const std::unique_ptr<char[]> escaped(EscapeText(record->GetText(), "&<>", "&amp;"));
+    if (escaped != nullptr) record->ReplaceText(escaped.get());
 }
 
 // Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or

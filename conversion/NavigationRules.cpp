@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "conversion/Conversion.h"
@@ -68,10 +69,9 @@ bool IsNamedAnchor(const CXmlNode* node)
 void EscapeHref(CXmlNode* tag)
 {
     CXmlObject* record = tag->GetObject();
-    char* escaped = EscapeText(record->GetAttribute("href"), "&", GetDocumentSettings(tag)->AmpReplace);
-    if (escaped == nullptr) return;
-    record->SetAttribute("href", escaped);
-    delete[] escaped;
+    const std::unique_ptr<char[]> escaped(
+        EscapeText(record->GetAttribute("href"), "&", GetDocumentSettings(tag)->AmpReplace));
+    if (escaped != nullptr) record->SetAttribute("href", escaped.get());
 }
 
 void RuleGo(CXmlNode* node, const CContentModel& model)

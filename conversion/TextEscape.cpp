@@ -1,4 +1,5 @@
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "conversion/Conversion.h"
@@ -47,10 +48,8 @@ char* EscapeText(const char* src, const char* triggers, const char* ampText)
 
 std::string EscapedText(const char* text)
 {
-    char* escaped = EscapeText(text, "&<>", "&amp;");
-    std::string result = escaped != nullptr ? escaped : (text != nullptr ? text : "");
-    delete[] escaped;
-    return result;
+    const std::unique_ptr<char[]> escaped(EscapeText(text, "&<>", "&amp;"));
+    return escaped != nullptr ? escaped.get() : (text != nullptr ? text : "");
 }
 
 std::string EscapedAttributeText(const char* text)

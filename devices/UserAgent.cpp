@@ -58,6 +58,5 @@ CDevice* FindDeviceByUserAgent(const char* userAgent)
 
 void AttachDevice(CXmlNode* root, const char* userAgent)
 {
-    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
-    root->GetWorkingVariables()->Device = FindDeviceByUserAgent(userAgent);
+    root->EnsureWorkingState().Device = FindDeviceByUserAgent(userAgent);
 }

@@ -101,11 +101,14 @@ private:
         UnusedEnd = Unused + bytes;
     }
 
+    // The region is emptied before a new slab is asked for: should the heap
+    // refuse it, the rest must not be both a free block and the region.
     void KeepUnusedRest()
     {
         const size_t rest = static_cast<size_t>(UnusedEnd - Unused);
-        if (rest < Step) return;
         Block* block = reinterpret_cast<Block*>(Unused);
+        Unused = UnusedEnd = nullptr;
+        if (rest < Step) return;
         const size_t sizeClass = rest / Step - 1;
         block->Next = Free[sizeClass];
         Free[sizeClass] = block;

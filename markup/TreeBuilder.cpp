@@ -133,11 +133,15 @@ void CXmlNode::Parse(const char* text, int length)
     parser.Tokenize(this, text, length);
 }
 
-void CXmlNode::EnsureWorkingState()
+// The root's own state is made before the working state, so that running out
+// of memory leaves nothing unowned.
+CWorkingVariables& CXmlNode::EnsureWorkingState()
 {
-    if (GetWorkingVariables() == nullptr) SetWorkingVariables(new CWorkingVariables);
-    CWorkingVariables* state = GetWorkingVariables();
-    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
+    CRootState& root = RootState();
+    if (root.WorkingVariables == nullptr) root.WorkingVariables = new CWorkingVariables;
+    CWorkingVariables& state = *root.WorkingVariables;
+    if (state.Device == nullptr) state.Device = FindDeviceByUserAgent(nullptr);
+    return state;
 }
 
 void CXmlNode::AddToken(CXmlObject* record)
@@ -147,9 +151,9 @@ void CXmlNode::AddToken(CXmlObject* record)
 
 void CXmlNode::AddTokenFrom(CXmlObject& token)
 {
-    CXmlNode* node = new CXmlNode;
+    std::unique_ptr<CXmlNode> node(new CXmlNode);
     node->TakeRecord(token);
-    PlaceToken(node);
+    PlaceToken(node.release());
 }
 
 void CXmlNode::AddTokenText(const char* text, int length)
@@ -157,12 +161,14 @@ void CXmlNode::AddTokenText(const char* text, int length)
     PlaceToken(new CXmlNode(text, length));
 }
 
+// The node is owned here until it is linked, so that running out of memory
+// on the way leaves no node outside the tree.
 void CXmlNode::PlaceToken(CXmlNode* node)
 {
+    std::unique_ptr<CXmlNode> owned(node);
     // Only a document root takes tokens: a token node has no room for the
     // tree builder's state.
     if (HasRecord()) {
-        delete node;
         return;
     }
     CXmlObject* record = node->GetObject();
@@ -171,7 +177,6 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     CPrePocessControl* regions = state->PreProcessControl;
     if (record->GetMarkerKind() != 0) {
         regions->OnMarker(record);
-        delete node;
         return;
     }
     if (regions->IsIncluded(record, state->Device)) {
@@ -181,29 +186,27 @@ void CXmlNode::PlaceToken(CXmlNode* node)
             ReplaceTag(node, state->Device, GetCurrentNode());
         }
     } else if (!SurvivesExclusion(node, GetCurrentNode())) {
-        delete node;
         return;
     }
     if (node->IsTag()) {
         const char* name = node->GetName();
         if (name == nullptr || name[0] == '\0') {
-            delete node;
             return;
         }
     } else if (!node->IsComment()) {
         record->CollapseText();
         if (record->GetTextLength() == 0) {
-            delete node;
             return;
         }
     }
-    LinkToken(node);
+    LinkToken(std::move(owned));
     RootState().CurrentNode = node;
 }
 
 // Places a new node relative to the node placed last, without look-ahead.
-void CXmlNode::LinkToken(CXmlNode* node)
+void CXmlNode::LinkToken(std::unique_ptr<CXmlNode> owned)
 {
+    CXmlNode* node = owned.get();
     CXmlNode* current = GetCurrentNode();
     COpenTags open = OpenTagsOf(RootState());
     if (current == nullptr) {
@@ -243,5 +246,6 @@ void CXmlNode::LinkToken(CXmlNode* node)
             current->AppendSibling(node);
         }
     }
+    owned.release();
     open.Enter(node);
 }

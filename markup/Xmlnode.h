@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -303,6 +304,9 @@ public:
     CWorkingVariables* GetWorkingVariables() const;
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
+    // A document root's working state, made on first use with the default
+    // device.
+    CWorkingVariables& EnsureWorkingState();
     // The working state of this node's document, or null.
     CWorkingVariables* GetDocumentState() const
     {
@@ -418,8 +422,7 @@ private:
     // Moves the record's contents into this node's own record.
     void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
-    void LinkToken(CXmlNode* node);
-    void EnsureWorkingState();
+    void LinkToken(std::unique_ptr<CXmlNode> node);
 
     bool HasRecord() const { return Record.HasFlag(CXmlObject::InNodeFlag); }
 
