@@ -23,7 +23,9 @@ bool NamesWord(const char* name, const char* word)
     return wordName != nullptr && *wordName != '\0' && EqualNoCase(name, wordName);
 }
 
-int MarkerKindOf(const char* name)
+// The kind of region a marker's word names, its start and stop words alike:
+// IncludeKind, ExcludeKind, or 0 for another word.
+int RegionKindOf(const char* name)
 {
     if (name == nullptr) return 0;
     if (NamesWord(name, IncludeTagStart) || NamesWord(name, IncludeTagStop)) return IncludeKind;
@@ -102,7 +104,7 @@ CPrePocessControl::~CPrePocessControl()
 void CPrePocessControl::OnMarker(const CXmlObject* record)
 {
     Included = 0;
-    const int kind = MarkerKindOf(record->GetName());
+    const int kind = RegionKindOf(record->GetName());
     if (kind == 0) return;
     if (record->IsEndMarker())
         Close(kind);
