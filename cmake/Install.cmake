@@ -84,7 +84,7 @@ install(CODE [[
   string(REPLACE "/usr/local/lib/Fendrel.cfg" "${QUORREL_CONFIG_DIR_FULL}/Fendrel.cfg"
     page "${page}")
   string(REPLACE "/usr/local/share/doc/quorrel" "${QUORREL_DOC_DIR_FULL}" page "${page}")
-  string(REPLACE "@QUORREL_VERSION@" "${QUORREL_VERSION}" page "${page}")
+  string(CONFIGURE "${page}" page @ONLY)
   file(WRITE ${QUORREL_INSTALLED_DIR}/quorrel.1 "${page}")
 ]])
 install(FILES ${QUORREL_INSTALLED_DIR}/quorrel.pc

@@ -11,11 +11,8 @@ if(NOT (QUORREL_PGO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_CROSS
 endif()
 
 set(QUORREL_PROFILE_FLAGS -fprofile-generate -fprofile-update=single)
-add_library(quorrel_core_training STATIC ${QUORREL_CORE_SOURCES}
-  library/WapConvert.cpp library/LibraryVersion.cpp)
-target_include_directories(quorrel_core_training PUBLIC ${CMAKE_SOURCE_DIR})
+quorrel_add_core(quorrel_core_training)
 target_compile_options(quorrel_core_training PRIVATE ${QUORREL_PROFILE_FLAGS})
-target_link_libraries(quorrel_core_training PUBLIC ${CMAKE_DL_LIBS})
 
 # The training run is the command-line converter on the instrumented copy. It
 # runs in a folder of its own, so no Fendrel.cfg lies beside it and the
