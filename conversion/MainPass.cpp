@@ -100,10 +100,7 @@ void ApplyRule(CXmlNode* node)
 void StartAtRoot(CXmlNode* root)
 {
     Trace("XHtmlToWml: root start\r\n");
-    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
-    CWorkingVariables* state = root->GetWorkingVariables();
-    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
-    state->Reset();
+    PrepareDocumentState(root)->Reset();
 }
 
 // Most text runs are a blank or a few words without a byte to escape: such a
@@ -152,7 +149,7 @@ CWorkingVariables* StateOf(const CXmlNode* node)
     return node->GetDocumentState();
 }
 
-CWmlSettings* GetDocumentSettings(const CXmlNode* node)
+const CWmlSettings* GetDocumentSettings(const CXmlNode* node)
 {
     const CWorkingVariables* state = node->GetDocumentState();
     return ProfileOf(state != nullptr ? state->Device : nullptr);

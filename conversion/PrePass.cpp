@@ -6,14 +6,6 @@
 
 namespace {
 
-void PrepareWorkingState(CXmlNode* root)
-{
-    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
-    CWorkingVariables* state = root->GetWorkingVariables();
-    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
-    state->Reset();
-}
-
 // Lower-cases names, closes void elements and gives an open start tag its end tag.
 void NormalizeNode(CXmlNode* node)
 {
@@ -45,7 +37,7 @@ void PruneNode(CXmlNode* node)
 void NormalizeTree(CXmlNode* node)
 {
     const bool isRoot = node->GetParent() == nullptr;
-    if (isRoot) PrepareWorkingState(node);
+    if (isRoot) PrepareDocumentState(node)->Reset();
     CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = node; n != nullptr || !due.empty();) {
         if (n == nullptr) {

@@ -23,11 +23,13 @@ bool NamesWord(const char* name, const char* word)
     return wordName != nullptr && *wordName != '\0' && EqualNoCase(name, wordName);
 }
 
-int MarkerKindOf(const char* name)
+int MarkerKindOf(const char* name, const CMarkerWords& words)
 {
     if (name == nullptr) return 0;
-    if (NamesWord(name, IncludeTagStart) || NamesWord(name, IncludeTagStop)) return IncludeKind;
-    if (NamesWord(name, ExcludeTagStart) || NamesWord(name, ExcludeTagStop)) return ExcludeKind;
+    if (NamesWord(name, words.IncludeStart) || NamesWord(name, words.IncludeStop))
+        return IncludeKind;
+    if (NamesWord(name, words.ExcludeStart) || NamesWord(name, words.ExcludeStop))
+        return ExcludeKind;
     return 0;
 }
 
@@ -99,12 +101,12 @@ CPrePocessControl::~CPrePocessControl()
     delete Markers;
 }
 
-void CPrePocessControl::OnMarker(const CXmlObject* record)
+void CPrePocessControl::OnMarker(const CXmlObject* record, const CMarkerWords& words)
 {
     Included = 0;
-    const int kind = MarkerKindOf(record->GetName());
+    const int kind = MarkerKindOf(record->GetName(), words);
     if (kind == 0) return;
-    if (record->IsEndMarker())
+    if (record->IsEndMarker(words))
         Close(kind);
     else
         Open(kind, record);
@@ -139,10 +141,10 @@ void CPrePocessControl::Close(int kind)
     delete marker;
 }
 
-// The newest marker that applies to the device decides; DefaultExclude
-// decides when none does. Each marker keeps the decision in force while it
+// The newest marker that applies to the device decides; the configuration's
+// default decides when none does. Each marker keeps the decision in force while it
 // is the newest, so only markers opened since the last decision are examined.
-int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device)
+int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device, int defaultExclude)
 {
     if (Included != 0) return 1;
     if (device != DecidedFor) {
@@ -152,7 +154,7 @@ int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device)
     }
     CPreProcObj* known = Newest;
     while (known != nullptr && known->Decision < 0) known = known->Prev;
-    int value = known != nullptr ? known->Decision : DefaultExclude;
+    int value = known != nullptr ? known->Decision : defaultExclude;
     for (CPreProcObj* marker = known != nullptr ? known->Next : Markers; marker != nullptr;
          marker = marker->Next) {
         if (marker->MatchesDevice(device)) value = marker->Kind == IncludeKind ? 1 : 0;

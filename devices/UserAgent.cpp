@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "devices/Xmldevice.h"
 #include "markup/Xmlnode.h"
@@ -48,16 +49,32 @@ bool MatchUserAgent(const char* pattern, const char* userAgent)
     return last.empty() || EndsWith(text, cursor, last);
 }
 
-CDevice* FindDeviceByUserAgent(const char* userAgent)
+const CDevice* CConfiguration::FindDevice(const char* userAgent) const
 {
     if (userAgent == nullptr) return DefaultDevice;
-    for (CDevice* device : DeviceTable)
+    for (const CDevice* device : Devices)
         if (MatchUserAgent(device->UserAgent, userAgent)) return device;
     return DefaultDevice;
 }
 
-void AttachDevice(CXmlNode* root, const char* userAgent)
+CWorkingVariables* PrepareDocumentState(CXmlNode* root)
 {
     if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
-    root->GetWorkingVariables()->Device = FindDeviceByUserAgent(userAgent);
+    CWorkingVariables* state = root->GetWorkingVariables();
+    if (state->Configuration == nullptr) state->Configuration = PublishedConfiguration();
+    if (state->Device == nullptr) state->Device = state->Configuration->DefaultDevice;
+    return state;
+}
+
+void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent)
+{
+    if (root->GetWorkingVariables() == nullptr) root->SetWorkingVariables(new CWorkingVariables);
+    CWorkingVariables* state = root->GetWorkingVariables();
+    state->Device = configuration->FindDevice(userAgent);
+    state->Configuration = std::move(configuration);
+}
+
+void AttachDevice(CXmlNode* root, const char* userAgent)
+{
+    AttachDevice(root, PublishedConfiguration(), userAgent);
 }

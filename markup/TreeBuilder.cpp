@@ -133,12 +133,6 @@ void CXmlNode::Parse(const char* text, int length)
     parser.Tokenize(this, text, length);
 }
 
-void CXmlNode::EnsureWorkingState()
-{
-    if (GetWorkingVariables() == nullptr) SetWorkingVariables(new CWorkingVariables);
-    CWorkingVariables* state = GetWorkingVariables();
-    if (state->Device == nullptr) state->Device = FindDeviceByUserAgent(nullptr);
-}
 
 void CXmlNode::AddToken(CXmlObject* record)
 {
@@ -152,9 +146,12 @@ void CXmlNode::AddTokenFrom(CXmlObject& token)
     PlaceToken(node);
 }
 
+// A comment is read by the marker words of the conversion's configuration.
 void CXmlNode::AddTokenText(const char* text, int length)
 {
-    PlaceToken(new CXmlNode(text, length));
+    if (HasRecord()) return;
+    const CWorkingVariables* state = PrepareDocumentState(this);
+    PlaceToken(new CXmlNode(text, length, state->Configuration->MarkerWords));
 }
 
 void CXmlNode::PlaceToken(CXmlNode* node)
@@ -166,15 +163,15 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         return;
     }
     CXmlObject* record = node->GetObject();
-    EnsureWorkingState();
-    CWorkingVariables* state = GetWorkingVariables();
+    CWorkingVariables* state = PrepareDocumentState(this);
+    const CConfiguration& configuration = *state->Configuration;
     CPrePocessControl* regions = state->PreProcessControl;
-    if (record->GetMarkerKind() != 0) {
-        regions->OnMarker(record);
+    if (record->GetMarkerKind(configuration.MarkerWords) != 0) {
+        regions->OnMarker(record, configuration.MarkerWords);
         delete node;
         return;
     }
-    if (regions->IsIncluded(record, state->Device)) {
+    if (regions->IsIncluded(record, state->Device, configuration.DefaultExclude)) {
         if (node->IsTag() && HasTagReplacements(state->Device)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);
