@@ -133,7 +133,6 @@ void CXmlNode::Parse(const char* text, int length)
     parser.Tokenize(this, text, length);
 }
 
-
 void CXmlNode::AddToken(CXmlObject* record)
 {
     PlaceToken(new CXmlNode(record));
