@@ -1,5 +1,7 @@
 #include "conversion/ContentModels.h"
 
+#include <atomic>
+
 // Flag bytes: "\x01" text allowed, "\x00" not. The flag stands in a literal
 // of its own so that no name letter joins the escape.
 #define TEXT "\x01"
@@ -9,11 +11,16 @@
 #define CORE "lang\0id\0class\0"
 
 // Numbers 1 to 255; later lists get 0, which the memo never matches, so they
-// are judged afresh each time.
+// are judged afresh each time. The lists are made as the library starts, but
+// a list made during conversions on several threads still gets a number of
+// its own.
 uint8_t CContentList::NextListNumber()
 {
-    static unsigned made = 0;
-    return made < UINT8_MAX ? static_cast<uint8_t>(++made) : 0;
+    static std::atomic<unsigned> made{0};
+    unsigned last = made.load();
+    while (last < UINT8_MAX && !made.compare_exchange_weak(last, last + 1)) {
+    }
+    return last < UINT8_MAX ? static_cast<uint8_t>(last + 1) : 0;
 }
 
 const CContentModel ModelWmlAtHtmlEnd = {

@@ -17,7 +17,7 @@ void PruneTree(CXmlNode* node);
 // Main pass: rewrites the tree under the root into a WML deck.
 void XHtmlToWml(CXmlNode* node);
 // The profile in effect for the device of the node's document.
-CWmlSettings* GetDocumentSettings(const CXmlNode* node);
+const CWmlSettings* GetDocumentSettings(const CXmlNode* node);
 void FinalCleanup(CXmlNode* node);
 bool TrailingBlankRemovable(const CXmlNode* node);
 
@@ -39,7 +39,7 @@ std::string EscapedAttributeText(const char* text);
 
 // Tag replacement while the page is parsed: replaces the tag of `node` by the
 // profile's replacement text. Returns 1 when an entry was found.
-int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded);
+int ReplaceTag(CXmlNode* node, const CDevice* device, CXmlNode* lastAdded);
 // True when the device's profile lists any tag replacement.
 bool HasTagReplacements(const CDevice* device);
 

@@ -101,7 +101,7 @@ void ApplyRule(CXmlNode* node)
 void StartAtRoot(CXmlNode* root)
 {
     Trace("XHtmlToWml: root start\r\n");
-    root->EnsureWorkingState().Reset();
+    PrepareDocumentState(root)->Reset();
 }
 
 // Most text runs are a blank or a few words without a byte to escape: such a
@@ -148,7 +148,7 @@ CWorkingVariables* StateOf(const CXmlNode* node)
     return node->GetDocumentState();
 }
 
-CWmlSettings* GetDocumentSettings(const CXmlNode* node)
+const CWmlSettings* GetDocumentSettings(const CXmlNode* node)
 {
     const CWorkingVariables* state = node->GetDocumentState();
     return ProfileOf(state != nullptr ? state->Device : nullptr);

@@ -37,7 +37,7 @@ void PruneNode(CXmlNode* node)
 void NormalizeTree(CXmlNode* node)
 {
     const bool isRoot = node->GetParent() == nullptr;
-    if (isRoot) node->EnsureWorkingState().Reset();
+    if (isRoot) PrepareDocumentState(node)->Reset();
     CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = node; n != nullptr || !due.empty();) {
         if (n == nullptr) {

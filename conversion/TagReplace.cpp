@@ -15,27 +15,31 @@ namespace {
 // branches (x=<x><x>) would otherwise grow exponentially with the nesting.
 const int MaxReplacementNesting = 16;
 const int MaxNestedReplacements = 256;
-int ReplacementNesting = 0;
-int NestedReplacementsLeft = 0;
 
+// The counts live in the conversion's working state: conversions on other
+// threads count for themselves.
 class CNestingGuard {
 public:
-    CNestingGuard() { ++ReplacementNesting; }
-    ~CNestingGuard() { --ReplacementNesting; }
+    explicit CNestingGuard(CWorkingVariables& state) : State(state) { ++State.ReplacementNesting; }
+    ~CNestingGuard() { --State.ReplacementNesting; }
     CNestingGuard(const CNestingGuard&) = delete;
     CNestingGuard& operator=(const CNestingGuard&) = delete;
+
+private:
+    CWorkingVariables& State;
 };
 
 // A tag of the page starts a fresh count; a tag from a replacement text is
 // replaced only within the nesting and count limits.
-bool TakeReplacementTurn()
+bool TakeReplacementTurn(CWorkingVariables& state)
 {
-    if (ReplacementNesting == 0) {
-        NestedReplacementsLeft = MaxNestedReplacements;
+    if (state.ReplacementNesting == 0) {
+        state.NestedReplacementsLeft = MaxNestedReplacements;
         return true;
     }
-    if (ReplacementNesting >= MaxReplacementNesting || NestedReplacementsLeft == 0) return false;
-    --NestedReplacementsLeft;
+    if (state.ReplacementNesting >= MaxReplacementNesting || state.NestedReplacementsLeft == 0)
+        return false;
+    --state.NestedReplacementsLeft;
     return true;
 }
 
@@ -90,7 +94,7 @@ bool HasTagReplacements(const CDevice* device)
     return device != nullptr && ProfileOf(device)->TagReplace[0] != '\0';
 }
 
-int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded)
+int ReplaceTag(CXmlNode* node, const CDevice* device, CXmlNode* lastAdded)
 {
     if (!HasTagReplacements(device)) return 0;
     const char* name = node->GetName();
@@ -99,14 +103,16 @@ int ReplaceTag(CXmlNode* node, CDevice* device, CXmlNode* lastAdded)
     const std::string key = SearchKey(name);
     const char* entry = strstr(list, key.c_str());
     if (entry == nullptr) return 0;
-    if (!TakeReplacementTurn()) return 0;
+    CXmlNode* root = node->GetDocumentRoot();
+    CWorkingVariables* state = root->GetWorkingVariables();
+    if (state == nullptr || !TakeReplacementTurn(*state)) return 0;
 
     const char* valueStart = entry + key.size();
     const std::string value(valueStart, strcspn(valueStart, ","));
     const std::string replacement = ChooseReplacement(value, node->IsStartTag());
     if (!replacement.empty() && !IsDuplicateLineBreak(replacement, PreviousNode(lastAdded))) {
-        CNestingGuard guard;
-        node->GetDocumentRoot()->Parse(replacement.data(), static_cast<int>(replacement.size()));
+        CNestingGuard guard(*state);
+        root->Parse(replacement.data(), static_cast<int>(replacement.size()));
     }
     node->GetObject()->SetName("");
     return 1;

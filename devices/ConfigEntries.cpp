@@ -106,33 +106,6 @@ char* CopyText(const char* text)
     return copy;
 }
 
-CDevice* CurrentDevice()
-{
-    if (InDeviceSection == 0 || DeviceTable.empty()) return nullptr;
-    return DeviceTable.back();
-}
-
-CDeviceGroup* FindGroup(const char* name)
-{
-    for (CDeviceGroup* group : DeviceGroups)
-        if (EqualNoCase(group->Name, name)) return group;
-    return nullptr;
-}
-
-// The profile that a settings line changes: the current device's own (built
-// from its group's texts first), or the last group's; null before any section.
-CWmlSettings* SectionProfile()
-{
-    if (CDevice* device = CurrentDevice()) {
-        EnsureDeviceProfile(device);
-        return device->Settings;
-    }
-    if (InDeviceSection != 0 || DeviceGroups.empty()) return nullptr;
-    CDeviceGroup* group = DeviceGroups.back();
-    if (group->Settings == nullptr) group->Settings = new CWmlSettings;
-    return group->Settings;
-}
-
 void SetTagReplace(CWmlSettings& profile, const char* value)
 {
     // The list is stored between commas so that every entry, the first one
@@ -145,77 +118,131 @@ void SetTagReplace(CWmlSettings& profile, const char* value)
     profile.TagReplace[length + 2] = '\0';
 }
 
-void ApplySettingsLine(const char* key, const char* value)
-{
-    const bool tables = strcmp(key, "TABLES") == 0;
-    const bool xmlVersion = strcmp(key, "XMLVERSION") == 0;
-    const bool docType = strcmp(key, "DOCTYPE") == 0;
-    const bool tagReplace = strcmp(key, "TAG_REPLACE") == 0;
-    if (!tables && !xmlVersion && !docType && !tagReplace) return;
-    CWmlSettings* profile = SectionProfile();
-    if (profile == nullptr) return;
-    if (tables) profile->Tables = EqualNoCase(value, "true") ? 1 : 0;
-    if (xmlVersion) CopyToField(profile->XmlVersion, value);
-    if (docType) CopyToField(profile->DocType, value);
-    if (tagReplace) SetTagReplace(*profile, value);
-}
+// Applies the entries of one file, in file order, to a configuration that
+// is not yet published.
+class CEntryReader {
+public:
+    explicit CEntryReader(CConfiguration& target) : Target(target) {}
 
-bool ApplyMarkerWord(const char* key, const char* value)
-{
-    if (strcmp(key, "INCLUDE_TAG_START") == 0) {
-        CopyToField(IncludeTagStart, value);
-    } else if (strcmp(key, "INCLUDE_TAG_STOP") == 0) {
-        CopyToField(IncludeTagStop, value);
-    } else if (strcmp(key, "EXCLUDE_TAG_START") == 0) {
-        CopyToField(ExcludeTagStart, value);
-    } else if (strcmp(key, "EXCLUDE_TAG_STOP") == 0) {
-        CopyToField(ExcludeTagStop, value);
-    } else {
-        return false;
+    // Applies one entry; unknown keys and misplaced lines are ignored.
+    void Apply(const char* key, const char* value)
+    {
+        if (strcmp(key, "DEFAULT_EXCLUDE") == 0) {
+            Target.DefaultExclude = EqualNoCase(value, "false") ? 0 : 1;
+            return;
+        }
+        if (ApplyMarkerWord(key, value)) return;
+        if (ApplySectionLine(key, value)) return;
+        if (ApplyDeviceLine(key, value)) return;
+        ApplySettingsLine(key, value);
     }
-    return true;
-}
 
-bool ApplySectionLine(const char* key, const char* value)
-{
-    if (strcmp(key, "DEVICE_GROUP") == 0) {
-        CDeviceGroup* group = new CDeviceGroup;
-        group->Name = CopyText(value);
-        DeviceGroups.push_back(group);
-        InDeviceSection = 0;
-    } else if (strcmp(key, "DEVICE") == 0) {
-        CDevice* device = new CDevice;
-        device->Name = CopyText(value);
-        DeviceTable.push_back(device);
-        InDeviceSection = 1;
-        if (EqualNoCase(value, "DEFAULT")) DefaultDevice = device;
-    } else {
-        return false;
+private:
+    CDevice* CurrentDevice() const
+    {
+        if (!InDeviceSection || Target.Devices.empty()) return nullptr;
+        return Target.Devices.back();
     }
-    return true;
-}
 
-bool ApplyDeviceLine(const char* key, const char* value)
-{
-    const bool userAgent = strcmp(key, "USERAGENT") == 0;
-    const bool group = strcmp(key, "GROUP") == 0;
-    if (!userAgent && !group) return false;
-    CDevice* device = CurrentDevice();
-    if (device == nullptr) return true;
-    if (userAgent) {
-        delete[] device->UserAgent;
-        device->UserAgent = CopyText(value);
-    } else if (CDeviceGroup* found = FindGroup(value)) {
-        device->Group = found;
+    CDeviceGroup* FindGroup(const char* name) const
+    {
+        for (CDeviceGroup* group : Target.Groups)
+            if (EqualNoCase(group->Name, name)) return group;
+        return nullptr;
     }
-    return true;
-}
+
+    // The profile that a settings line changes: the current device's own
+    // (built from its group's texts first), or the last group's; null before
+    // any section.
+    CWmlSettings* SectionProfile()
+    {
+        if (CDevice* device = CurrentDevice()) {
+            EnsureDeviceProfile(device);
+            return device->Settings;
+        }
+        if (InDeviceSection || Target.Groups.empty()) return nullptr;
+        CDeviceGroup* group = Target.Groups.back();
+        if (group->Settings == nullptr) group->Settings = new CWmlSettings;
+        return group->Settings;
+    }
+
+    void ApplySettingsLine(const char* key, const char* value)
+    {
+        const bool tables = strcmp(key, "TABLES") == 0;
+        const bool xmlVersion = strcmp(key, "XMLVERSION") == 0;
+        const bool docType = strcmp(key, "DOCTYPE") == 0;
+        const bool tagReplace = strcmp(key, "TAG_REPLACE") == 0;
+        if (!tables && !xmlVersion && !docType && !tagReplace) return;
+        CWmlSettings* profile = SectionProfile();
+        if (profile == nullptr) return;
+        if (tables) profile->Tables = EqualNoCase(value, "true") ? 1 : 0;
+        if (xmlVersion) CopyToField(profile->XmlVersion, value);
+        if (docType) CopyToField(profile->DocType, value);
+        if (tagReplace) SetTagReplace(*profile, value);
+    }
+
+    bool ApplyMarkerWord(const char* key, const char* value)
+    {
+        CMarkerWords& words = Target.MarkerWords;
+        if (strcmp(key, "INCLUDE_TAG_START") == 0) {
+            CopyToField(words.IncludeStart, value);
+        } else if (strcmp(key, "INCLUDE_TAG_STOP") == 0) {
+            CopyToField(words.IncludeStop, value);
+        } else if (strcmp(key, "EXCLUDE_TAG_START") == 0) {
+            CopyToField(words.ExcludeStart, value);
+        } else if (strcmp(key, "EXCLUDE_TAG_STOP") == 0) {
+            CopyToField(words.ExcludeStop, value);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool ApplySectionLine(const char* key, const char* value)
+    {
+        if (strcmp(key, "DEVICE_GROUP") == 0) {
+            CDeviceGroup* group = new CDeviceGroup;
+            group->Name = CopyText(value);
+            Target.Groups.push_back(group);
+            InDeviceSection = false;
+        } else if (strcmp(key, "DEVICE") == 0) {
+            CDevice* device = new CDevice;
+            device->Name = CopyText(value);
+            Target.Devices.push_back(device);
+            InDeviceSection = true;
+            if (EqualNoCase(value, "DEFAULT")) Target.DefaultDevice = device;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool ApplyDeviceLine(const char* key, const char* value)
+    {
+        const bool userAgent = strcmp(key, "USERAGENT") == 0;
+        const bool group = strcmp(key, "GROUP") == 0;
+        if (!userAgent && !group) return false;
+        CDevice* device = CurrentDevice();
+        if (device == nullptr) return true;
+        if (userAgent) {
+            delete[] device->UserAgent;
+            device->UserAgent = CopyText(value);
+        } else if (CDeviceGroup* found = FindGroup(value)) {
+            device->Group = found;
+        }
+        return true;
+    }
+
+    CConfiguration& Target;
+    bool InDeviceSection = false;
+};
 
 }  // namespace
 
-void ParseConfiguration(char* text)
+void ParseConfiguration(CConfiguration& configuration, char* text)
 {
     if (text == nullptr) return;
+    CEntryReader reader(configuration);
     char* p = text;
     for (;;) {
         while (*p != '\0' && (Byte(p) <= 0x20 || *p == ';')) ++p;
@@ -235,19 +262,6 @@ void ParseConfiguration(char* text)
         UpperCaseAscii(key);
         ResolveEscapes(value);
         TrimTrailing(value);
-        ApplyEntry(key, value);
+        reader.Apply(key, value);
     }
-}
-
-void ApplyEntry(const char* key, const char* value)
-{
-    if (key == nullptr || value == nullptr) return;
-    if (strcmp(key, "DEFAULT_EXCLUDE") == 0) {
-        DefaultExclude = EqualNoCase(value, "false") ? 0 : 1;
-        return;
-    }
-    if (ApplyMarkerWord(key, value)) return;
-    if (ApplySectionLine(key, value)) return;
-    if (ApplyDeviceLine(key, value)) return;
-    ApplySettingsLine(key, value);
 }

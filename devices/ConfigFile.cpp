@@ -19,12 +19,12 @@ void ConfigFilePath(char* buffer, int size)
     memcpy(buffer + length, fileName, sizeof fileName);
 }
 
+namespace {
+
 // Reads in blocks until the end of the file or a read error; what was read
 // stays. The text always ends with a NUL.
-char* ReadWholeFile(const char* path)
+char* ReadOpenFile(FILE* file)
 {
-    FILE* file = fopen(path, "r");
-    if (file == nullptr) return nullptr;
     const size_t block = 1032;
     size_t used = 0;
     size_t capacity = 2048;
@@ -42,7 +42,47 @@ char* ReadWholeFile(const char* path)
         used += got;
         if (got < block) break;
     }
-    fclose(file);
     text[used] = '\0';
+    return text;
+}
+
+// A file that is written while it is read may give a mix of old and new
+// text: its stamp before and after the read tells, and it is read again.
+// Should it keep changing, the text is kept with an empty stamp, so the next
+// conversion reads it once more.
+char* ReadSteadyFile(FILE* file, CFileStamp& stamp)
+{
+    const int attempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        CFileStamp before;
+        CFileStamp after;
+        const bool stamped = FindOpenFileStamp(file, before);
+        char* text = ReadOpenFile(file);
+        if (stamped && FindOpenFileStamp(file, after) && before == after) {
+            stamp = before;
+            return text;
+        }
+        if (attempt == attempts || fseek(file, 0, SEEK_SET) != 0) {
+            stamp = CFileStamp();
+            return text;
+        }
+        delete[] text;
+    }
+}
+
+}  // namespace
+
+char* ReadWholeFile(const char* path, CFileStamp& stamp)
+{
+    FILE* file = fopen(path, "r");
+    if (file == nullptr) return nullptr;
+    char* text = nullptr;
+    try {
+        text = ReadSteadyFile(file, stamp);
+    } catch (...) {
+        fclose(file);
+        throw;
+    }
+    fclose(file);
     return text;
 }

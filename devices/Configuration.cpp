@@ -1,49 +1,41 @@
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "devices/Xmldevice.h"
 #include "platform/Platform.h"
 
-// The shared library loads the configuration from a constructor of its own,
-// which may run before the constructors of this file: these objects are built
-// first, or their constructors would empty the loaded tables again.
+// The library's constructor may convert or load before the constructors of
+// this file run: the profile of the defaults is built first.
 #if defined(__GNUC__)
 #define BUILT_BEFORE_LOAD __attribute__((init_priority(1000)))
 #else
 #define BUILT_BEFORE_LOAD
 #endif
 
-CWmlSettings DefaultSettings BUILT_BEFORE_LOAD;
-std::vector<CDeviceGroup*> DeviceGroups BUILT_BEFORE_LOAD;
-std::vector<CDevice*> DeviceTable BUILT_BEFORE_LOAD;
-
-namespace {
-
-// Destroyed before the tables (it is built after them) when the library is
-// unloaded or the process ends, so the groups and devices go with the tables
-// that hold them instead of being lost with them.
-class CReleaseAtUnload {
-public:
-    CReleaseAtUnload() = default;
-    ~CReleaseAtUnload() { ReleaseConfiguration(); }
-    CReleaseAtUnload(const CReleaseAtUnload&) = delete;
-    CReleaseAtUnload& operator=(const CReleaseAtUnload&) = delete;
-};
-
-CReleaseAtUnload ReleaseAtUnload BUILT_BEFORE_LOAD;
-
-}  // namespace
-CDevice* DefaultDevice = nullptr;
-int InDeviceSection = 0;
-int DefaultExclude = 1;
-char IncludeTagStart[64] = "DINCL";
-char IncludeTagStop[64] = "/DINCL";
-char ExcludeTagStart[64] = "DEXCL";
-char ExcludeTagStop[64] = "/DEXCL";
-CFileStamp ConfigStamp;
+const CWmlSettings DefaultSettings BUILT_BEFORE_LOAD;
 
 namespace {
 
 const int PathCapacity = 1024;
+
+// The configuration in force, read and replaced only with the atomic
+// shared-pointer operations: a conversion copies it once at its start and
+// keeps that copy, so a reload never frees a configuration in use. Both
+// objects need no constructor to run, so loading works from the library's
+// constructor whatever the order; unloading the library frees the
+// configuration with the pointer.
+std::shared_ptr<const CConfiguration> Published;
+// Held by the thread that builds a new configuration while others wait, so
+// a change that several threads notice at once is read once.
+std::mutex Rebuilding;
+
+CConfigurationSnapshot Current() { return std::atomic_load(&Published); }
+
+void Publish(CConfigurationSnapshot configuration)
+{
+    std::atomic_store(&Published, std::move(configuration));
+}
 
 CDeviceGroup* NewBuiltInGroup(const char* name)
 {
@@ -53,15 +45,47 @@ CDeviceGroup* NewBuiltInGroup(const char* name)
     return group;
 }
 
-void ReadConfigurationFile(const char* path)
+void ReadConfigurationFile(CConfiguration& configuration, const char* path)
 {
-    char* text = ReadWholeFile(path);
-    if (text == nullptr) return;
-    ParseConfiguration(text);
+    char* text = ReadWholeFile(path, configuration.Stamp);
+    // A file that cannot be opened is tried again only once it changes.
+    if (text == nullptr) {
+        FindFileStamp(path, configuration.Stamp);
+        return;
+    }
+    ParseConfiguration(configuration, text);
     delete[] text;
 }
 
+// Whether the file beside the library still has the stamp it had when
+// `configuration` was read from it. A missing file changes nothing: the
+// configuration stays as it was.
+bool StillCurrent(const CConfiguration* configuration, const char* path)
+{
+    CFileStamp stamp;
+    if (!FindFileStamp(path, stamp)) return configuration != nullptr;
+    return configuration != nullptr && stamp == configuration->Stamp;
+}
+
 }  // namespace
+
+CConfigurationSnapshot BuildConfiguration(const char* path)
+{
+    auto configuration = std::make_shared<CConfiguration>();
+    ReadConfigurationFile(*configuration, path);
+    std::vector<CDeviceGroup*>& groups = configuration->Groups;
+    if (groups.empty()) {
+        groups.reserve(3);
+        groups.push_back(NewBuiltInGroup("WAP_SMALL"));
+        groups.push_back(NewBuiltInGroup("WAP_MEDIUM"));
+        groups.push_back(NewBuiltInGroup("WAP_LARGE"));
+    }
+    if (configuration->DefaultDevice == nullptr) {
+        configuration->DefaultDevice = new CDevice;
+        configuration->DefaultDevice->Group = groups.front();
+    }
+    return configuration;
+}
 
 void LoadConfiguration()
 {
@@ -72,53 +96,41 @@ void LoadConfiguration()
 
 void LoadConfigurationFrom(const char* path)
 {
-    CopyToField(IncludeTagStart, "DINCL");
-    CopyToField(IncludeTagStop, "/DINCL");
-    CopyToField(ExcludeTagStart, "DEXCL");
-    CopyToField(ExcludeTagStop, "/DEXCL");
-    DefaultDevice = nullptr;
-    InDeviceSection = 0;
-    DefaultExclude = 1;
-
-    CFileStamp stamp;
-    if (FindFileStamp(path, stamp)) {
-        ConfigStamp = stamp;
-        ReadConfigurationFile(path);
-    }
-    if (DeviceGroups.empty()) {
-        DeviceGroups.push_back(NewBuiltInGroup("WAP_SMALL"));
-        DeviceGroups.push_back(NewBuiltInGroup("WAP_MEDIUM"));
-        DeviceGroups.push_back(NewBuiltInGroup("WAP_LARGE"));
-    }
-    if (DefaultDevice == nullptr) {
-        DefaultDevice = new CDevice;
-        DefaultDevice->Group = DeviceGroups.front();
-    }
+    std::lock_guard<std::mutex> rebuilding(Rebuilding);
+    Publish(BuildConfiguration(path));
 }
 
-void RefreshConfiguration()
+CConfigurationSnapshot PublishedConfiguration()
+{
+    CConfigurationSnapshot configuration = Current();
+    if (configuration != nullptr) return configuration;
+    std::lock_guard<std::mutex> rebuilding(Rebuilding);
+    configuration = Current();
+    if (configuration != nullptr) return configuration;
+    configuration = BuildConfiguration("");
+    Publish(configuration);
+    return configuration;
+}
+
+// The stamp is looked at without the lock; only a thread that sees a change
+// takes it, and looks again once it holds it, since the thread before it
+// may have built the configuration meanwhile.
+CConfigurationSnapshot RefreshConfiguration()
 {
     char path[PathCapacity];
     ConfigFilePath(path, PathCapacity);
-    CFileStamp stamp;
-    if (!FindFileStamp(path, stamp)) return;
-    if (stamp.Size == ConfigStamp.Size && stamp.DosTime == ConfigStamp.DosTime &&
-        stamp.DosDate == ConfigStamp.DosDate)
-        return;
-    ReleaseConfiguration();
-    LoadConfiguration();
+    CConfigurationSnapshot configuration = Current();
+    if (StillCurrent(configuration.get(), path)) return configuration;
+    std::lock_guard<std::mutex> rebuilding(Rebuilding);
+    configuration = Current();
+    if (StillCurrent(configuration.get(), path)) return configuration;
+    configuration = BuildConfiguration(path);
+    Publish(configuration);
+    return configuration;
 }
 
 void ReleaseConfiguration()
 {
-    for (CDeviceGroup* group : DeviceGroups) delete group;
-    DeviceGroups.clear();
-    for (CDevice* device : DeviceTable) {
-        if (device == DefaultDevice) DefaultDevice = nullptr;
-        delete device;
-    }
-    DeviceTable.clear();
-    delete DefaultDevice;
-    DefaultDevice = nullptr;
-    InDeviceSection = 0;
+    std::lock_guard<std::mutex> rebuilding(Rebuilding);
+    Publish(nullptr);
 }

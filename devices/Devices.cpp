@@ -15,7 +15,18 @@ CDevice::~CDevice()
     delete[] UserAgent;
 }
 
-CWmlSettings* ProfileOf(const CDevice* device)
+CConfiguration::~CConfiguration()
+{
+    for (CDeviceGroup* group : Groups) delete group;
+    bool defaultListed = false;
+    for (CDevice* device : Devices) {
+        defaultListed |= device == DefaultDevice;
+        delete device;
+    }
+    if (!defaultListed) delete DefaultDevice;
+}
+
+const CWmlSettings* ProfileOf(const CDevice* device)
 {
     if (device != nullptr) {
         if (device->Settings != nullptr) return device->Settings;

@@ -25,11 +25,13 @@ bool NamesWord(const char* name, const char* word)
 
 // The kind of region a marker's word names, its start and stop words alike:
 // IncludeKind, ExcludeKind, or 0 for another word.
-int RegionKindOf(const char* name)
+int RegionKindOf(const char* name, const CMarkerWords& words)
 {
     if (name == nullptr) return 0;
-    if (NamesWord(name, IncludeTagStart) || NamesWord(name, IncludeTagStop)) return IncludeKind;
-    if (NamesWord(name, ExcludeTagStart) || NamesWord(name, ExcludeTagStop)) return ExcludeKind;
+    if (NamesWord(name, words.IncludeStart) || NamesWord(name, words.IncludeStop))
+        return IncludeKind;
+    if (NamesWord(name, words.ExcludeStart) || NamesWord(name, words.ExcludeStop))
+        return ExcludeKind;
     return 0;
 }
 
@@ -101,12 +103,12 @@ CPrePocessControl::~CPrePocessControl()
     delete Markers;
 }
 
-void CPrePocessControl::OnMarker(const CXmlObject* record)
+void CPrePocessControl::OnMarker(const CXmlObject* record, const CMarkerWords& words)
 {
     Included = 0;
-    const int kind = RegionKindOf(record->GetName());
+    const int kind = RegionKindOf(record->GetName(), words);
     if (kind == 0) return;
-    if (record->IsEndMarker())
+    if (record->IsEndMarker(words))
         Close(kind);
     else
         Open(kind, record);
@@ -141,10 +143,10 @@ void CPrePocessControl::Close(int kind)
     delete marker;
 }
 
-// The newest marker that applies to the device decides; DefaultExclude
-// decides when none does. Each marker keeps the decision in force while it
+// The newest marker that applies to the device decides; the configuration's
+// default decides when none does. Each marker keeps the decision in force while it
 // is the newest, so only markers opened since the last decision are examined.
-int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device)
+int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device, int defaultExclude)
 {
     if (Included != 0) return 1;
     if (device != DecidedFor) {
@@ -154,7 +156,7 @@ int CPrePocessControl::IsIncluded(const CXmlObject*, const CDevice* device)
     }
     CPreProcObj* known = Newest;
     while (known != nullptr && known->Decision < 0) known = known->Prev;
-    int value = known != nullptr ? known->Decision : DefaultExclude;
+    int value = known != nullptr ? known->Decision : defaultExclude;
     for (CPreProcObj* marker = known != nullptr ? known->Next : Markers; marker != nullptr;
          marker = marker->Next) {
         if (marker->MatchesDevice(device)) value = marker->Kind == IncludeKind ? 1 : 0;

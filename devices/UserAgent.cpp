@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "devices/Xmldevice.h"
 #include "markup/Xmlnode.h"
@@ -48,15 +49,30 @@ bool MatchUserAgent(const char* pattern, const char* userAgent)
     return last.empty() || EndsWith(text, cursor, last);
 }
 
-CDevice* FindDeviceByUserAgent(const char* userAgent)
+const CDevice* CConfiguration::FindDevice(const char* userAgent) const
 {
     if (userAgent == nullptr) return DefaultDevice;
-    for (CDevice* device : DeviceTable)
+    for (const CDevice* device : Devices)
         if (MatchUserAgent(device->UserAgent, userAgent)) return device;
     return DefaultDevice;
 }
 
+CWorkingVariables* PrepareDocumentState(CXmlNode* root)
+{
+    CWorkingVariables& state = root->EnsureWorkingState();
+    if (state.Configuration == nullptr) state.Configuration = PublishedConfiguration();
+    if (state.Device == nullptr) state.Device = state.Configuration->DefaultDevice;
+    return &state;
+}
+
+void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent)
+{
+    CWorkingVariables& state = root->EnsureWorkingState();
+    state.Device = configuration->FindDevice(userAgent);
+    state.Configuration = std::move(configuration);
+}
+
 void AttachDevice(CXmlNode* root, const char* userAgent)
 {
-    root->EnsureWorkingState().Device = FindDeviceByUserAgent(userAgent);
+    AttachDevice(root, PublishedConfiguration(), userAgent);
 }

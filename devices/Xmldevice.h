@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-class CXmlNode;
-class CXmlObject;
+#include "markup/Xmlnode.h"
+#include "platform/Platform.h"
 
 // One output profile: fixed-size text fields and flags. A value longer than a
 // field is cut to fit.
@@ -59,54 +60,72 @@ public:
 };
 
 // The device's own profile, else its group's, else DefaultSettings. Never null.
-CWmlSettings* ProfileOf(const CDevice* device);
+const CWmlSettings* ProfileOf(const CDevice* device);
 // Gives the device its own profile if it has none, then copies the six texts
 // of its group's profile into it (never TagReplace or the flags).
 void EnsureDeviceProfile(CDevice* device);
-// The first configured device whose pattern fits the text; DefaultDevice otherwise.
-CDevice* FindDeviceByUserAgent(const char* userAgent);
 // Case-insensitive wildcard match of a user-agent text against a pattern.
 bool MatchUserAgent(const char* pattern, const char* userAgent);
-// Gives the root a working state if it has none and sets its device.
-void AttachDevice(CXmlNode* root, const char* userAgent);
 
-// Size and last-write stamp of a file in packed DOS form.
-struct CFileStamp {
-    uint32_t Size = 0;
-    uint16_t DosTime = 0;
-    uint16_t DosDate = 0;
+// The profile of a device that has none and whose group has none.
+extern const CWmlSettings DefaultSettings;
+
+// One whole configuration: groups, devices with their profiles, the marker
+// words and the region default. It is built off to the side and never
+// changes once published, so any number of conversions read it at once.
+class CConfiguration {
+public:
+    CConfiguration() = default;
+    ~CConfiguration();
+    CConfiguration(const CConfiguration&) = delete;
+    CConfiguration& operator=(const CConfiguration&) = delete;
+
+    // The first configured device whose pattern fits the text; DefaultDevice otherwise.
+    const CDevice* FindDevice(const char* userAgent) const;
+
+    std::vector<CDeviceGroup*> Groups;
+    std::vector<CDevice*> Devices;
+    // One of Devices, or a fallback device of its own in the first group.
+    CDevice* DefaultDevice = nullptr;
+    int DefaultExclude = 1;
+    CMarkerWords MarkerWords;
+    // The stamp of the file as it was read; all zero without a file.
+    CFileStamp Stamp;
 };
 
-// The process-wide configuration state.
-extern CWmlSettings DefaultSettings;
-extern std::vector<CDeviceGroup*> DeviceGroups;
-extern std::vector<CDevice*> DeviceTable;
-extern CDevice* DefaultDevice;
-extern int InDeviceSection;
-extern int DefaultExclude;
-extern char IncludeTagStart[64];
-extern char IncludeTagStop[64];
-extern char ExcludeTagStart[64];
-extern char ExcludeTagStop[64];
-extern CFileStamp ConfigStamp;
+using CConfigurationSnapshot = std::shared_ptr<const CConfiguration>;
 
-// Builds the configuration: marker words, the file beside the library, then
-// the built-in groups and the fallback device where the file defines none.
+// Builds a configuration from the file at `path` (the built-in groups and
+// the fallback device where the file defines none, or without a file).
+CConfigurationSnapshot BuildConfiguration(const char* path);
+// Builds from "Fendrel.cfg" beside the library and publishes it.
 void LoadConfiguration();
 // The same with the file at `path` (tests and tools use other files).
 void LoadConfigurationFrom(const char* path);
-// Reloads the whole configuration when the file's size or stamp changed.
-void RefreshConfiguration();
-// Frees everything LoadConfiguration built.
+// The published configuration; the built-in one is published first when
+// none is.
+CConfigurationSnapshot PublishedConfiguration();
+// The configuration in force for a conversion that starts now: when the
+// file beside the library changed size or stamp, a new one is built and
+// published first (by one thread; the others wait for it).
+CConfigurationSnapshot RefreshConfiguration();
+// Drops the published configuration; conversions that hold it keep it.
 void ReleaseConfiguration();
 // Writes the full path of "Fendrel.cfg" beside the library into `buffer`.
 void ConfigFilePath(char* buffer, int size);
-// The whole file as a new NUL-terminated text (free with delete[]), or null.
-char* ReadWholeFile(const char* path);
+// The whole file as a new NUL-terminated text (free with delete[]), or null,
+// and the stamp of the file that was read.
+char* ReadWholeFile(const char* path, CFileStamp& stamp);
 // Splits the text (in place) into entries and applies each in file order.
-void ParseConfiguration(char* text);
-// Applies one entry; unknown keys and misplaced lines are ignored.
-void ApplyEntry(const char* key, const char* value);
+void ParseConfiguration(CConfiguration& configuration, char* text);
+
+// Gives the root a working state if it has none, and the state the
+// published configuration and its default device if it has none.
+CWorkingVariables* PrepareDocumentState(CXmlNode* root);
+// The same with the device chosen by user-agent text from `configuration`.
+void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent);
+// The same from the published configuration.
+void AttachDevice(CXmlNode* root, const char* userAgent);
 
 // One open region marker; markers form a list from the oldest to the newest.
 class CPreProcObj {
@@ -142,9 +161,10 @@ public:
     CPrePocessControl& operator=(const CPrePocessControl&) = delete;
 
     // Opens or closes a region for a marker comment.
-    void OnMarker(const CXmlObject* record);
-    // 1 when a record is kept for the device, 0 when it is dropped.
-    int IsIncluded(const CXmlObject* record, const CDevice* device);
+    void OnMarker(const CXmlObject* record, const CMarkerWords& words);
+    // 1 when a record is kept for the device, 0 when it is dropped;
+    // `defaultExclude` decides where no marker applies.
+    int IsIncluded(const CXmlObject* record, const CDevice* device, int defaultExclude);
 
     CPreProcObj* Markers = nullptr;
     int32_t Included = 0;

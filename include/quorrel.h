@@ -9,8 +9,9 @@
  * with a larger buffer. On success the result and the value left in
  * `capacity` both equal the length of the deck, without its NUL.
  *
- * Call WapConvert from one thread at a time: a call may reload the
- * configuration that every other call reads.
+ * Any number of threads may call WapConvert at once. Each call converts
+ * with one whole configuration, the one in force when it starts; a changed
+ * configuration file is read again for the calls that start after it.
  */
 #ifndef QUORREL_H
 #define QUORREL_H

@@ -1,11 +1,12 @@
 #include "devices/Xmldevice.h"
-#include "markup/Xmlnode.h"
+#include "platform/Platform.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-// Process attach loads the configuration; detach keeps it for the life of
-// the process; thread notifications are only traced.
+// Process attach loads the configuration; on detach the runtime's clean-up
+// of the DLL frees it with the rest of the library's objects; thread
+// notifications are only traced.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)instance;

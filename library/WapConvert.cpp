@@ -21,9 +21,8 @@ bool FitsInto(long long measured, int capacity)
 int ConvertPage(const char* userAgent, const char* page, int pageLength, char* output,
                 int& capacity)
 {
-    RefreshConfiguration();
     std::unique_ptr<CXmlNode> root(new CXmlNode);
-    AttachDevice(root.get(), userAgent);
+    AttachDevice(root.get(), RefreshConfiguration(), userAgent);
     if (page != nullptr) root->Parse(page, pageLength);
     NormalizeTree(root.get());
     XHtmlToWml(root.get());

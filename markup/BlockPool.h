@@ -37,18 +37,14 @@ public:
     }
 
     // When the last block comes back, the pool goes back to the heap, so a
-    // conversion holds no memory once it is over.
+    // conversion holds no memory once it is over, and the pool needs no
+    // destructor: an empty pool holds nothing.
     void Release(void* pointer, size_t sizeClass = 0)
     {
         Block* block = static_cast<Block*>(pointer);
         block->Next = Free[sizeClass];
         Free[sizeClass] = block;
         if (--Live == 0) ReleaseSlabs();
-    }
-
-    ~CBlockPool()
-    {
-        if (Live == 0) ReleaseSlabs();
     }
 
 private:

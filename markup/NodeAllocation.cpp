@@ -7,12 +7,15 @@ namespace {
 // Nodes, cells, records and the record blocks up to 128 bytes all come from
 // one pool, in sixteen sizes that are multiples of 8 bytes. Sharing the
 // slabs means a small page leaves at most one slab partly unused, not one
-// per type. The pool starts empty without running any code, so it needs no
-// guard on each use.
+// per type. Each thread has a pool of its own, so conversions on different
+// threads share no memory and take no lock; a conversion runs on one thread,
+// so every block goes back to the pool it came from. The pool starts empty
+// without running any code and needs no destructor, so it needs no guard on
+// each use.
 constexpr size_t BlockStep = 8;
 constexpr size_t BlockClasses = 16;
 
-CBlockPool<BlockStep, BlockClasses> Blocks;
+thread_local CBlockPool<BlockStep, BlockClasses> Blocks;
 
 // The class of a block size; BlockClasses or more for the ordinary heap.
 constexpr size_t BlockClass(size_t size) { return size == 0 ? 0 : (size - 1) / BlockStep; }

@@ -139,9 +139,7 @@ CWorkingVariables& CXmlNode::EnsureWorkingState()
 {
     CRootState& root = RootState();
     if (root.WorkingVariables == nullptr) root.WorkingVariables = new CWorkingVariables;
-    CWorkingVariables& state = *root.WorkingVariables;
-    if (state.Device == nullptr) state.Device = FindDeviceByUserAgent(nullptr);
-    return state;
+    return *root.WorkingVariables;
 }
 
 void CXmlNode::AddToken(CXmlObject* record)
@@ -156,9 +154,12 @@ void CXmlNode::AddTokenFrom(CXmlObject& token)
     PlaceToken(node.release());
 }
 
+// A comment is read by the marker words of the conversion's configuration.
 void CXmlNode::AddTokenText(const char* text, int length)
 {
-    PlaceToken(new CXmlNode(text, length));
+    if (HasRecord()) return;
+    const CWorkingVariables* state = PrepareDocumentState(this);
+    PlaceToken(new CXmlNode(text, length, state->Configuration->MarkerWords));
 }
 
 // The node is owned here until it is linked, so that running out of memory
@@ -172,14 +173,14 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         return;
     }
     CXmlObject* record = node->GetObject();
-    EnsureWorkingState();
-    CWorkingVariables* state = GetWorkingVariables();
+    CWorkingVariables* state = PrepareDocumentState(this);
+    const CConfiguration& configuration = *state->Configuration;
     CPrePocessControl* regions = state->PreProcessControl;
-    if (record->GetMarkerKind() != 0) {
-        regions->OnMarker(record);
+    if (record->GetMarkerKind(configuration.MarkerWords) != 0) {
+        regions->OnMarker(record, configuration.MarkerWords);
         return;
     }
-    if (regions->IsIncluded(record, state->Device)) {
+    if (regions->IsIncluded(record, state->Device, configuration.DefaultExclude)) {
         if (node->IsTag() && HasTagReplacements(state->Device)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);

@@ -98,10 +98,10 @@ void CXmlNode::TakeRecord(CXmlObject& record)
 
 CXmlNode::CXmlNode(const char* text) : CXmlNode(text, static_cast<int>(strlen(text))) {}
 
-CXmlNode::CXmlNode(const char* text, int length)
+CXmlNode::CXmlNode(const char* text, int length, const CMarkerWords& words)
 {
     Record.SetFlag(CXmlObject::InNodeFlag, true);
-    Record.SetText(text, length);
+    Record.SetText(text, length, words);
 }
 
 void CXmlNode::NoteRecordChanged() const

@@ -71,7 +71,8 @@ void CXmlObject::ReleaseBlock()
 
 std::vector<CXmlObject::CAttributePieces>& CXmlObject::ScratchAttributes()
 {
-    static std::vector<CAttributePieces> attributes;
+    // One list a thread: conversions on other threads have lists of their own.
+    thread_local std::vector<CAttributePieces> attributes;
     attributes.clear();
     return attributes;
 }
@@ -111,7 +112,7 @@ void CXmlObject::NoteName()
     SetFlag(NameLowerCaseFlag, !HasUpperCaseAscii(name.Data, name.Length));
 }
 
-void CXmlObject::SetText(const char* text, int length)
+void CXmlObject::SetText(const char* text, int length, const CMarkerWords& words)
 {
     NoteChange();
     size_t size = 0;
@@ -124,7 +125,7 @@ void CXmlObject::SetText(const char* text, int length)
     SetFlag(HasTextFlag, true);
     SetFlag(HasNameFlag, false);
     SetKind(KindOf(raw.Data, raw.Length));
-    if (IsTag() || (IsComment() && MarkerKindOf(raw.Data, raw.Length) != 0))
+    if (IsTag() || (IsComment() && MarkerKindOf(raw.Data, raw.Length, words) != 0))
         ParseNameAndAttributes(raw);
     else
         Assemble(raw, {"", 0}, nullptr, 0);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 
 namespace {
@@ -29,12 +28,14 @@ bool BeginsWithWord(const char* t, size_t n, const char* include, const char* ex
     return BeginsWith(after, end, include) || BeginsWith(after, end, exclude);
 }
 
-bool BeginsWithStopWord(const char* t, size_t n)
+bool BeginsWithStopWord(const char* t, size_t n, const CMarkerWords& words)
 {
-    return BeginsWithWord(t, n, IncludeTagStop, ExcludeTagStop);
+    return BeginsWithWord(t, n, words.IncludeStop, words.ExcludeStop);
 }
 
 }  // namespace
+
+const CMarkerWords BuiltInMarkerWords;
 
 uint8_t CXmlObject::KindOf(const char* t, size_t n)
 {
@@ -49,22 +50,22 @@ uint8_t CXmlObject::KindOf(const char* t, size_t n)
     return kind;
 }
 
-int CXmlObject::MarkerKindOf(const char* t, size_t n)
+int CXmlObject::MarkerKindOf(const char* t, size_t n, const CMarkerWords& words)
 {
     if ((KindOf(t, n) & KindComment) == 0) return 0;
-    if (BeginsWithWord(t, n, IncludeTagStart, ExcludeTagStart)) return 1;
-    return BeginsWithStopWord(t, n) ? 2 : 0;
+    if (BeginsWithWord(t, n, words.IncludeStart, words.ExcludeStart)) return 1;
+    return BeginsWithStopWord(t, n, words) ? 2 : 0;
 }
 
-int CXmlObject::GetMarkerKind() const
+int CXmlObject::GetMarkerKind(const CMarkerWords& words) const
 {
-    return IsComment() ? MarkerKindOf(GetText(), static_cast<size_t>(GetTextLength())) : 0;
+    return IsComment() ? MarkerKindOf(GetText(), static_cast<size_t>(GetTextLength()), words) : 0;
 }
 
-bool CXmlObject::IsEndMarker() const
+bool CXmlObject::IsEndMarker(const CMarkerWords& words) const
 {
     if (!HasFlag(HasTextFlag) || GetTextLength() < 4) return false;
-    return BeginsWithStopWord(GetText(), static_cast<size_t>(GetTextLength()));
+    return BeginsWithStopWord(GetText(), static_cast<size_t>(GetTextLength()), words);
 }
 
 bool CXmlObject::IsTextStyleTag() const

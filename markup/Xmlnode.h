@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Platform.h"
+
+class CConfiguration;
 class CDevice;
 class CPrePocessControl;
 class CWorkingVariables;
@@ -18,6 +21,17 @@ class CXmlNode;
 struct CParentCell;
 struct CRootState;
 
+
+// The words that open and close device-conditional regions in comments
+// ("<!-- DINCL DEVICE=... -->" ... "<!-- /DINCL -->"); the configuration may
+// name others. A default-made set holds the built-in words.
+struct CMarkerWords {
+    char IncludeStart[64] = "DINCL";
+    char IncludeStop[64] = "/DINCL";
+    char ExcludeStart[64] = "DEXCL";
+    char ExcludeStop[64] = "/DEXCL";
+};
+extern const CMarkerWords BuiltInMarkerWords;
 
 // One token of markup exactly as it was read (start, end or empty tag,
 // declaration, processing instruction, comment or text run) and, for tags and
@@ -35,8 +49,8 @@ public:
 
     // Replaces everything: stores the first `length` bytes of `text` (up to a
     // NUL among them) as the raw text, then parses name and attributes when
-    // the record is a tag or a region marker.
-    void SetText(const char* text, int length);
+    // the record is a tag or a region marker by the given marker words.
+    void SetText(const char* text, int length, const CMarkerWords& words = BuiltInMarkerWords);
     // The raw text; null for a record that never had text.
     const char* GetText() const
     {
@@ -101,8 +115,8 @@ public:
     bool IsStartTag() const { return (Bits & KindStartTag) != 0; }
     bool IsEmptyOrEndTag() const { return (Bits & KindEmptyOrEndTag) != 0; }
     // 1 for a start marker, 2 for an end marker, 0 for anything else.
-    int GetMarkerKind() const;
-    bool IsEndMarker() const;
+    int GetMarkerKind(const CMarkerWords& words) const;
+    bool IsEndMarker(const CMarkerWords& words) const;
     bool IsTextStyleTag() const;
     bool IsVoidTag() const;
 
@@ -138,7 +152,7 @@ private:
     // The kind predicates depend on the raw text only, so they are worked out
     // whenever the raw text changes.
     static uint8_t KindOf(const char* text, size_t length);
-    static int MarkerKindOf(const char* text, size_t length);
+    static int MarkerKindOf(const char* text, size_t length, const CMarkerWords& words);
     void NoteChange();
     friend class CXmlNode;
     int FindAttribute(const char* name) const;
@@ -170,8 +184,8 @@ private:
     void AssembleWithAttributes(const std::vector<CAttributePieces>& attributes);
     void AssembleKeepingAttributes(CPiece text, CPiece name);
     CPiece PieceOrNothing(size_t piece) const;
-    // The attributes' pieces, in a list that every call reuses, so editing a
-    // tag allocates no list: it holds until the next call.
+    // The attributes' pieces, in a list of the thread's that every call
+    // reuses, so editing a tag allocates no list: it holds until the next call.
     std::vector<CAttributePieces>& AttributePieces() const;
     // That list, emptied; parsing a tag fills it too.
     static std::vector<CAttributePieces>& ScratchAttributes();
@@ -268,7 +282,7 @@ public:
     explicit CXmlNode(CXmlObject* record);
     explicit CXmlNode(const char* text);
     // A node whose record is read from the first `length` bytes of `text`.
-    CXmlNode(const char* text, int length);
+    CXmlNode(const char* text, int length, const CMarkerWords& words = BuiltInMarkerWords);
     CXmlNode(const CXmlNode&) = delete;
     CXmlNode& operator=(const CXmlNode&) = delete;
     static void* operator new(size_t size);
@@ -304,8 +318,7 @@ public:
     CWorkingVariables* GetWorkingVariables() const;
     // Takes ownership; a previous state is destroyed.
     void SetWorkingVariables(CWorkingVariables* state);
-    // A document root's working state, made on first use with the default
-    // device.
+    // A document root's working state, made on first use.
     CWorkingVariables& EnsureWorkingState();
     // The working state of this node's document, or null.
     CWorkingVariables* GetDocumentState() const
@@ -492,7 +505,14 @@ public:
     int TableDepth = 0;
     char* Title = nullptr;
     CPrePocessControl* PreProcessControl = nullptr;
-    CDevice* Device = nullptr;
+    // The configuration this conversion uses from start to end, whatever
+    // reloads meanwhile, and the device chosen from it.
+    std::shared_ptr<const CConfiguration> Configuration;
+    const CDevice* Device = nullptr;
+    // Tag replacement: how deep replacement texts are parsed inside each
+    // other, and how many more replacements the page's current tag may make.
+    int ReplacementNesting = 0;
+    int NestedReplacementsLeft = 0;
 };
 
 // Name lists: NUL-terminated names one after the other, ended by an empty name.
@@ -516,17 +536,6 @@ std::string& LowerCaseAscii(std::string& text);
 std::string& UpperCaseAscii(std::string& text);
 // Case-insensitive equality of two texts (ASCII letters only).
 bool EqualNoCase(const char* a, const char* b);
-// The trace hook: with the trace build option every trace text goes to
-// standard error; without it the calls cost nothing.
-#ifdef QUORREL_TRACE
-void Trace(const char* text);
-void TraceFormat(const char* format, long long value);
-void TraceFormat(const char* format, const char* value);
-#else
-inline void Trace(const char*) {}
-inline void TraceFormat(const char*, long long) {}
-inline void TraceFormat(const char*, const char*) {}
-#endif
 
 // Element names whose tags the writer puts on lines of their own.
 extern const char LineBreakElements[];

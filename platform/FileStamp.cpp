@@ -1,9 +1,24 @@
 #include "platform/Platform.h"
 
-#include "devices/Xmldevice.h"
-
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+
+namespace {
+
+void SetStamp(const FILETIME& written, DWORD size, CFileStamp& stamp)
+{
+    FILETIME local;
+    WORD date = 0;
+    WORD time = 0;
+    FileTimeToLocalFileTime(&written, &local);
+    FileTimeToDosDateTime(&local, &date, &time);
+    stamp.Size = size;
+    stamp.DosDate = date;
+    stamp.DosTime = time;
+}
+
+}  // namespace
 
 bool FindFileStamp(const char* path, CFileStamp& stamp)
 {
@@ -11,14 +26,16 @@ bool FindFileStamp(const char* path, CFileStamp& stamp)
     HANDLE handle = FindFirstFileA(path, &found);
     if (handle == INVALID_HANDLE_VALUE) return false;
     FindClose(handle);
-    FILETIME local;
-    WORD date = 0;
-    WORD time = 0;
-    FileTimeToLocalFileTime(&found.ftLastWriteTime, &local);
-    FileTimeToDosDateTime(&local, &date, &time);
-    stamp.Size = found.nFileSizeLow;
-    stamp.DosDate = date;
-    stamp.DosTime = time;
+    SetStamp(found.ftLastWriteTime, found.nFileSizeLow, stamp);
+    return true;
+}
+
+bool FindOpenFileStamp(FILE* file, CFileStamp& stamp)
+{
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info)) return false;
+    SetStamp(info.ftLastWriteTime, info.nFileSizeLow, stamp);
     return true;
 }
 
@@ -26,10 +43,11 @@ bool FindFileStamp(const char* path, CFileStamp& stamp)
 #include <sys/stat.h>
 #include <ctime>
 
-bool FindFileStamp(const char* path, CFileStamp& stamp)
+namespace {
+
+bool SetStamp(const struct stat& info, CFileStamp& stamp)
 {
-    struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (!S_ISREG(info.st_mode)) return false;
     struct tm local;
     time_t written = info.st_mtime;
     if (localtime_r(&written, &local) == nullptr) return false;
@@ -37,5 +55,19 @@ bool FindFileStamp(const char* path, CFileStamp& stamp)
     stamp.DosDate = PackDosDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     stamp.DosTime = PackDosTime(local.tm_hour, local.tm_min, local.tm_sec);
     return true;
+}
+
+}  // namespace
+
+bool FindFileStamp(const char* path, CFileStamp& stamp)
+{
+    struct stat info;
+    return stat(path, &info) == 0 && SetStamp(info, stamp);
+}
+
+bool FindOpenFileStamp(FILE* file, CFileStamp& stamp)
+{
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && SetStamp(info, stamp);
 }
 #endif

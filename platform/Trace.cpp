@@ -1,4 +1,4 @@
-#include "markup/Xmlnode.h"
+#include "platform/Platform.h"
 
 #include <cstdio>
 

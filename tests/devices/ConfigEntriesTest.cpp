@@ -8,7 +8,7 @@ namespace {
 std::vector<std::string> GroupNames()
 {
     std::vector<std::string> names;
-    for (CDeviceGroup* group : DeviceGroups) names.emplace_back(group->Name);
+    for (CDeviceGroup* group : PublishedConfiguration()->Groups) names.emplace_back(group->Name);
     return names;
 }
 
@@ -37,13 +37,13 @@ TEST_F(ConfigTest, ExampleGivesTwoGroupsAndTwoDevices)
     EXPECT_STREQ(mono->TagReplace, ",h1=<b>|</b>,h2=<b>|</b>,");
     EXPECT_STREQ(large->DocType,
                  "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" \"wml_1.1.xml\">");
-    ASSERT_EQ(DeviceTable.size(), 2u);
+    ASSERT_EQ(Config().Devices.size(), 2u);
     CDevice* handset = Device("HANDSET1");
     EXPECT_EQ(ProfileOf(handset), mono);
-    EXPECT_EQ(DefaultDevice, Device("DEFAULT"));
-    EXPECT_EQ(ProfileOf(DefaultDevice), large);
-    EXPECT_EQ(FindDeviceByUserAgent("Mozilla (hAnDsEt1/2.0)"), handset);
-    EXPECT_EQ(FindDeviceByUserAgent("Other/1.0"), DefaultDevice);
+    EXPECT_EQ(Config().DefaultDevice, Device("DEFAULT"));
+    EXPECT_EQ(ProfileOf(Config().DefaultDevice), large);
+    EXPECT_EQ(Config().FindDevice("Mozilla (hAnDsEt1/2.0)"), handset);
+    EXPECT_EQ(Config().FindDevice("Other/1.0"), Config().DefaultDevice);
 }
 
 // Group names carry the parsed values, since a name is stored unabridged.
@@ -89,9 +89,9 @@ TEST_F(ConfigTest, SettingsValuesInGroupSections)
 TEST_F(ConfigTest, ExcludeFlagMarkerWordsAndCapacities)
 {
     Load("DEFAULT_EXCLUDE=FaLsE");
-    EXPECT_EQ(DefaultExclude, 0);
+    EXPECT_EQ(Config().DefaultExclude, 0);
     Load("DEFAULT_EXCLUDE=no");
-    EXPECT_EQ(DefaultExclude, 1);
+    EXPECT_EQ(Config().DefaultExclude, 1);
 
     std::string text = "INCLUDE_TAG_START=" + std::string(70, 'w') + "\nEXCLUDE_TAG_STOP=/NOT\n" +
                        "DEVICE_GROUP=G\nXMLVERSION=" + std::string(200, 'x') +
@@ -100,15 +100,15 @@ TEST_F(ConfigTest, ExcludeFlagMarkerWordsAndCapacities)
     for (int i = 0; i < 150; ++i) text += "DEVICE_GROUP=g" + std::to_string(i) + "\n";
     for (int i = 0; i < 12000; ++i) text += "DEVICE=d" + std::to_string(i) + "\n";
     Load(text);
-    EXPECT_EQ(std::string(IncludeTagStart), std::string(63, 'w'));
-    EXPECT_STREQ(ExcludeTagStop, "/NOT");
-    EXPECT_STREQ(IncludeTagStop, "/DINCL");
-    const CWmlSettings* profile = DeviceGroups.front()->Settings;
+    EXPECT_EQ(std::string(Config().MarkerWords.IncludeStart), std::string(63, 'w'));
+    EXPECT_STREQ(Config().MarkerWords.ExcludeStop, "/NOT");
+    EXPECT_STREQ(Config().MarkerWords.IncludeStop, "/DINCL");
+    const CWmlSettings* profile = Config().Groups.front()->Settings;
     EXPECT_EQ(std::string(profile->XmlVersion), std::string(127, 'x'));
     EXPECT_EQ(std::string(profile->DocType), std::string(255, 'd'));
     EXPECT_EQ(std::string(profile->TagReplace), "," + std::string(1045, 't') + ",");
-    EXPECT_EQ(DeviceGroups.size(), 151u);
-    EXPECT_EQ(DeviceTable.size(), 12000u);
+    EXPECT_EQ(Config().Groups.size(), 151u);
+    EXPECT_EQ(Config().Devices.size(), 12000u);
 }
 
 TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
@@ -133,7 +133,7 @@ TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
          "DEVICE=Default\n"
          "DEVICE_GROUP=Later\n");
     EXPECT_STREQ(DefaultSettings.XmlVersion, "<?xml version=\"1.0\"?>");
-    EXPECT_EQ(FindDeviceByUserAgent("Orphan/1"), DefaultDevice);
+    EXPECT_EQ(Config().FindDevice("Orphan/1"), Config().DefaultDevice);
     EXPECT_EQ(Device("EarlyGroup")->Group, nullptr);
 
     const CDevice* copier = Device("Copier");
@@ -148,9 +148,9 @@ TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
     EXPECT_STREQ(late->Settings->DocType, "own doctype");
 
     EXPECT_EQ(ProfileOf(Device("Plain")), Group("Colour")->Settings);
-    ASSERT_EQ(DeviceTable.size(), 6u);
-    EXPECT_EQ(DefaultDevice, DeviceTable.back());
-    EXPECT_STREQ(DefaultDevice->Name, "Default");
+    ASSERT_EQ(Config().Devices.size(), 6u);
+    EXPECT_EQ(Config().DefaultDevice, Config().Devices.back());
+    EXPECT_STREQ(Config().DefaultDevice->Name, "Default");
 }
 
 TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
@@ -158,10 +158,10 @@ TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
     Load("DEVICE=Solo\nGROUP=WAP_SMALL\nUSERAGENT=Solo*\n");
     EXPECT_EQ(GroupNames(), (std::vector<std::string>{"WAP_SMALL", "WAP_MEDIUM", "WAP_LARGE"}));
     EXPECT_EQ(Device("Solo")->Group, nullptr);
-    EXPECT_EQ(DefaultDevice->Name, nullptr);
-    EXPECT_EQ(DefaultDevice->Group, DeviceGroups.front());
-    EXPECT_EQ(FindDeviceByUserAgent("solo/2"), Device("Solo"));
-    EXPECT_EQ(ProfileOf(DefaultDevice), &DefaultSettings);
+    EXPECT_EQ(Config().DefaultDevice->Name, nullptr);
+    EXPECT_EQ(Config().DefaultDevice->Group, Config().Groups.front());
+    EXPECT_EQ(Config().FindDevice("solo/2"), Device("Solo"));
+    EXPECT_EQ(ProfileOf(Config().DefaultDevice), &DefaultSettings);
 }
 
 // The example shipped for users loads as its comments say.
@@ -169,10 +169,10 @@ TEST_F(ConfigTest, ShippedExampleLoads)
 {
     Load(ReadFile(QUORREL_SOURCE_DIR "/examples/Fendrel.cfg"));
     EXPECT_EQ(GroupNames(), (std::vector<std::string>{"BASIC", "MONO", "LARGE"}));
-    ASSERT_EQ(DeviceTable.size(), 4u);
-    EXPECT_EQ(FindDeviceByUserAgent("Nokia7110/1.0"), Device("NOKIA7110"));
-    EXPECT_EQ(FindDeviceByUserAgent("Other"), Device("DEFAULT"));
-    EXPECT_EQ(ProfileOf(DefaultDevice), &DefaultSettings);
+    ASSERT_EQ(Config().Devices.size(), 4u);
+    EXPECT_EQ(Config().FindDevice("Nokia7110/1.0"), Device("NOKIA7110"));
+    EXPECT_EQ(Config().FindDevice("Other"), Device("DEFAULT"));
+    EXPECT_EQ(ProfileOf(Config().DefaultDevice), &DefaultSettings);
     const CWmlSettings* colour = ProfileOf(Device("COLOURPHONE"));
     EXPECT_STREQ(colour->DocType, Group("LARGE")->Settings->DocType);
     EXPECT_STREQ(colour->TagReplace, ",font=,blink=,");

@@ -39,16 +39,19 @@ protected:
         return DumpTree(&root);
     }
 
+    // The loaded configuration, published until the test ends.
+    static const CConfiguration& Config() { return *PublishedConfiguration(); }
+
     static CDeviceGroup* Group(const char* name)
     {
-        for (CDeviceGroup* group : DeviceGroups)
+        for (CDeviceGroup* group : Config().Groups)
             if (EqualNoCase(group->Name, name)) return group;
         return nullptr;
     }
 
     static CDevice* Device(const char* name)
     {
-        for (CDevice* device : DeviceTable)
+        for (CDevice* device : Config().Devices)
             if (EqualNoCase(device->Name, name)) return device;
         return nullptr;
     }

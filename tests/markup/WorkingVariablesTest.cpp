@@ -20,10 +20,11 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     const std::string marker = "<!-- DINCL DEVICE=\"x\" -->";
     CXmlObject record;
     record.SetText(marker.data(), static_cast<int>(marker.size()));
-    state.PreProcessControl->OnMarker(&record);
+    state.PreProcessControl->OnMarker(&record, BuiltInMarkerWords);
     CPrePocessControl* regions = state.PreProcessControl;
     ASSERT_NE(regions->Markers, nullptr);
-    state.Device = DefaultDevice;
+    const CDevice* device = PublishedConfiguration()->DefaultDevice;
+    state.Device = device;
     state.CardCount = 3;
     state.FormCount = 2;
     state.TableDepth = 1;
@@ -35,7 +36,7 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     EXPECT_EQ(state.Title, nullptr);
     EXPECT_EQ(state.PreProcessControl, regions);
     EXPECT_NE(regions->Markers, nullptr);
-    EXPECT_EQ(state.Device, DefaultDevice);
+    EXPECT_EQ(state.Device, device);
     // Destroyed with an open region and a title: the sanitizers check the release.
     state.SetTitle("again");
 }

@@ -123,19 +123,19 @@ TEST(XmlObject, KindPredicates)
 TEST(XmlObject, MarkerKinds)
 {
     auto start = Record("<!-- DINCL DEVICE=\"N*\" -->");
-    EXPECT_EQ(start->GetMarkerKind(), 1);
+    EXPECT_EQ(start->GetMarkerKind(BuiltInMarkerWords), 1);
     EXPECT_STREQ(start->GetName(), "DINCL");
-    EXPECT_FALSE(start->IsEndMarker());
+    EXPECT_FALSE(start->IsEndMarker(BuiltInMarkerWords));
 
     auto stop = Record("<!--   /DEXCL -->");
-    EXPECT_EQ(stop->GetMarkerKind(), 2);
-    EXPECT_TRUE(stop->IsEndMarker());
+    EXPECT_EQ(stop->GetMarkerKind(BuiltInMarkerWords), 2);
+    EXPECT_TRUE(stop->IsEndMarker(BuiltInMarkerWords));
     EXPECT_STREQ(stop->GetName(), "DEXCL");
 
-    EXPECT_EQ(Record("<!--DEXCLUDE-->")->GetMarkerKind(), 1);
-    EXPECT_EQ(Record("<!-- dincl -->")->GetMarkerKind(), 0);
-    EXPECT_EQ(Record("<!-- x DINCL -->")->GetMarkerKind(), 0);
-    EXPECT_EQ(Record("<!--DINCL>")->GetMarkerKind(), 0);
+    EXPECT_EQ(Record("<!--DEXCLUDE-->")->GetMarkerKind(BuiltInMarkerWords), 1);
+    EXPECT_EQ(Record("<!-- dincl -->")->GetMarkerKind(BuiltInMarkerWords), 0);
+    EXPECT_EQ(Record("<!-- x DINCL -->")->GetMarkerKind(BuiltInMarkerWords), 0);
+    EXPECT_EQ(Record("<!--DINCL>")->GetMarkerKind(BuiltInMarkerWords), 0);
 }
 
 TEST(XmlObject, SetAttributeRebuildsTheFirstEntryInPlace)
