@@ -43,17 +43,18 @@ struct CEscapeRules {
     bool Dollars;
 };
 // Text runs as the walk escapes them; their '$' is doubled once, at the end.
-constexpr CEscapeRules TextRules = {"&amp;", false, true, false};
+constexpr CEscapeRules TextRunRules = {"&amp;", false, true, false};
 // Attribute values as the deck writes them.
 constexpr CEscapeRules AttributeRules = {"&amp;", true, true, true};
 
-// Escapes `length` bytes of `text`, which a NUL ends there, for the deck: character references become
-// the ones WML knows (see AppendReference), any other '&' becomes AmpText,
-// and the rules say what else changes. Writing the result through the same
-// rules again changes only '$'. Returns false, leaving `out` as it is, when
-// the text stays the same; otherwise `out` holds the escaped text.
+// Escapes `length` bytes of `text` (a NUL follows them) for the deck:
+// character references become the ones WML knows (see AppendReference), any
+// other '&' becomes AmpText, and the rules say what else changes. Escaping
+// the result again by the same rules changes only '$'. Returns false,
+// leaving `out` as it is, when the text stays the same; otherwise `out`
+// holds the escaped text.
 bool EscapeText(const char* text, size_t length, const CEscapeRules& rules, std::string& out);
-// The text as it may stand in a deck's text (TextRules).
+// The text as it may stand in a deck's text (TextRunRules).
 std::string EscapedText(const char* text);
 // The escaping that the deck's writing leaves to the end, when every node
 // stands where it is written: attribute values, the '$' of text runs, and

@@ -123,7 +123,7 @@ void EscapeTextNode(CXmlNode* node)
     const size_t length = static_cast<size_t>(record->GetTextLength());
     if (!MayNeedEscaping(record->GetText(), length)) return;
     std::string escaped;
-    if (EscapeText(record->GetText(), length, TextRules, escaped)) record->ReplaceText(escaped);
+    if (EscapeText(record->GetText(), length, TextRunRules, escaped)) record->ReplaceText(escaped);
 }
 
 // Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or

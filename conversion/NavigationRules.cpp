@@ -74,7 +74,8 @@ void EscapeHref(CXmlNode* tag)
     // attribute when the deck is complete.
     const CEscapeRules rules = {GetDocumentSettings(tag)->AmpReplace, true, false, false};
     std::string escaped;
-    if (EscapeText(href, strlen(href), rules, escaped)) record->SetAttribute("href", escaped.c_str());
+    if (EscapeText(href, strlen(href), rules, escaped))
+        record->SetAttribute("href", escaped.c_str());
 }
 
 void RuleGo(CXmlNode* node, const CContentModel& model)

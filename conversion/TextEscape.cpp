@@ -6,7 +6,10 @@
 
 namespace {
 
-bool IsVariableStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsVariableStart(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 
 bool IsVariableByte(char c) { return IsVariableStart(c) || (c >= '0' && c <= '9'); }
 
@@ -82,5 +85,5 @@ std::string EscapedText(const char* text)
     if (text == nullptr) return "";
     std::string out;
     const size_t length = strlen(text);
-    return EscapeText(text, length, TextRules, out) ? out : std::string(text, length);
+    return EscapeText(text, length, TextRunRules, out) ? out : std::string(text, length);
 }

@@ -13,7 +13,8 @@ namespace {
 // Keeps the comments of the default device's profile for one test.
 class CCommentsKept {
 public:
-    CCommentsKept() : Profile(ProfileOf(FindDeviceByUserAgent(nullptr))), Before(Profile->DropComments)
+    CCommentsKept()
+        : Profile(ProfileOf(FindDeviceByUserAgent(nullptr))), Before(Profile->DropComments)
     {
         Profile->DropComments = 0;
     }

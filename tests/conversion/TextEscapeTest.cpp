@@ -9,7 +9,7 @@ namespace {
 
 const char* const NoChange = "(unchanged)";
 
-std::string Escaped(const char* text, const CEscapeRules& rules = TextRules)
+std::string Escaped(const char* text, const CEscapeRules& rules = TextRunRules)
 {
     std::string out;
     return EscapeText(text, strlen(text), rules, out) ? out : NoChange;
