@@ -2,6 +2,7 @@
 // rules, content models, forms, tables, tag replacement and text escaping.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 class CXmlNode;
@@ -28,14 +29,37 @@ void FilterChildren(CXmlNode* element, const CContentList& contentList);
 CXmlNode* FilterElement(CXmlNode* node, const CContentList& contentList,
                         const char* attributeList);
 
-// Escapes a text for WML: a bare '&' becomes `ampText`, '<' and '>' become
-// entities, and entity references are kept (lower-cased). Returns null when
-// no byte of `triggers` occurs in the text; otherwise a new text (delete[]).
-char* EscapeText(const char* src, const char* triggers, const char* ampText);
-// The text as it may stand in a deck's text: EscapeText with "&<>" and "&amp;".
+// How a text of the page is written into the deck.
+struct CEscapeRules {
+    // Written for an '&' that begins no character reference.
+    const char* AmpText;
+    // An attribute value: a legacy reference followed by '=' or a letter or
+    // digit is no reference, and '"' becomes "&quot;" when Markup is set.
+    bool InAttribute;
+    // '<' and '>' become "&lt;" and "&gt;".
+    bool Markup;
+    // A '$' that begins no variable reference "$(name)" or "$(name:conv)"
+    // is doubled.
+    bool Dollars;
+};
+// Text runs as the walk escapes them; their '$' is doubled once, at the end.
+constexpr CEscapeRules TextRunRules = {"&amp;", false, true, false};
+// Attribute values as the deck writes them.
+constexpr CEscapeRules AttributeRules = {"&amp;", true, true, true};
+
+// Escapes `length` bytes of `text` (a NUL follows them) for the deck:
+// character references become the ones WML knows (see AppendReference), any
+// other '&' becomes AmpText, and the rules say what else changes. Escaping
+// the result again by the same rules changes only '$'. Returns false,
+// leaving `out` as it is, when the text stays the same; otherwise `out`
+// holds the escaped text.
+bool EscapeText(const char* text, size_t length, const CEscapeRules& rules, std::string& out);
+// The text as it may stand in a deck's text (TextRunRules).
 std::string EscapedText(const char* text);
-// The same for an attribute value, where a double quote also becomes "&quot;".
-std::string EscapedAttributeText(const char* text);
+// The escaping that the deck's writing leaves to the end, when every node
+// stands where it is written: attribute values, the '$' of text runs, and
+// comments made well-formed. Declarations are written as they stand.
+void EscapeForDeck(CXmlNode* node);
 
 // Tag replacement while the page is parsed: replaces the tag of `node` by the
 // profile's replacement text. Returns 1 when an entry was found.

@@ -90,7 +90,7 @@ void AddDefaultCard(CXmlNode* wml)
     wml->InsertFirstChild(card);
     const CWorkingVariables* state = StateOf(wml);
     if (state != nullptr && state->Title != nullptr)
-        card->GetObject()->SetAttribute("title", EscapedAttributeText(state->Title).c_str());
+        card->GetObject()->SetAttribute("title", state->Title);
     CXmlNode* end = new CXmlNode("</card>");
     card->InsertAfter(end);
     card->AppendFollowersOf(end);

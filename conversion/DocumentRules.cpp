@@ -59,7 +59,7 @@ void RuleCard(CXmlNode* node, const CContentModel& model)
     if (card->GetAttribute("id") == nullptr)
         card->SetAttribute("id", ("card" + std::to_string(state->CardCount)).c_str());
     if (card->GetAttribute("title") == nullptr)
-        card->SetAttribute("title", EscapedAttributeText(state->Title).c_str());
+        card->SetAttribute("title", state->Title != nullptr ? state->Title : "");
     card->NormalizeBoolean("newcontext", "false");
     card->NormalizeBoolean("ordered", "true");
 }

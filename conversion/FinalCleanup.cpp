@@ -159,7 +159,11 @@ void FinalCleanup(CXmlNode* node)
 {
     CLeadingBlankWalks walks;
     SweepChildrenFirst(
-        node, [&](CXmlNode* n) { TrimEdgeBlanks(n, walks); },
+        node,
+        [&](CXmlNode* n) {
+            EscapeForDeck(n);
+            TrimEdgeBlanks(n, walks);
+        },
         [&](CXmlNode* n) { PruneCleanedNode(n, walks); });
 }
 

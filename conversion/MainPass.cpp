@@ -1,5 +1,4 @@
 #include <array>
-#include <memory>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
@@ -118,9 +117,10 @@ bool MayNeedEscaping(const char* text, size_t length)
 void EscapeTextNode(CXmlNode* node)
 {
     CXmlObject* record = node->GetObject();
-    if (!MayNeedEscaping(record->GetText(), static_cast<size_t>(record->GetTextLength()))) return;
-    const std::unique_ptr<char[]> escaped(EscapeText(record->GetText(), "&<>", "&amp;"));
-    if (escaped != nullptr) record->ReplaceText(escaped.get());
+    const size_t length = static_cast<size_t>(record->GetTextLength());
+    if (!MayNeedEscaping(record->GetText(), length)) return;
+    std::string escaped;
+    if (EscapeText(record->GetText(), length, TextRunRules, escaped)) record->ReplaceText(escaped);
 }
 
 // Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "conversion/Conversion.h"
@@ -69,9 +68,14 @@ bool IsNamedAnchor(const CXmlNode* node)
 void EscapeHref(CXmlNode* tag)
 {
     CXmlObject* record = tag->GetObject();
-    const std::unique_ptr<char[]> escaped(
-        EscapeText(record->GetAttribute("href"), "&", GetDocumentSettings(tag)->AmpReplace));
-    if (escaped != nullptr) record->SetAttribute("href", escaped.get());
+    const char* href = record->GetAttribute("href");
+    if (href == nullptr) return;
+    // Only the '&' here: the rest of the value is escaped with every other
+    // attribute when the deck is complete.
+    const CEscapeRules rules = {GetDocumentSettings(tag)->AmpReplace, true, false, false};
+    std::string escaped;
+    if (EscapeText(href, strlen(href), rules, escaped))
+        record->SetAttribute("href", escaped.c_str());
 }
 
 void RuleGo(CXmlNode* node, const CContentModel& model)

@@ -89,8 +89,8 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
         if (child->IsComment()) continue;
         const char* text = child->GetText();
         if (text != nullptr && text[0] != '\0')
-            // An attribute value is not escaped by the walk, as text is.
-            input->SetAttribute("value", EscapedAttributeText(text).c_str());
+            // Escaped with every other attribute when the deck is complete.
+            input->SetAttribute("value", text);
         break;
     }
     while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();

@@ -41,6 +41,14 @@ void CXmlObject::SetAttribute(const char* name, const char* value)
     AssembleWithAttributes(attributes);
 }
 
+void CXmlObject::SetAttributeValue(int i, const char* value)
+{
+    if (value == nullptr || i < 0 || i >= GetAttributeCount()) return;
+    std::vector<CAttributePieces>& attributes = AttributePieces();
+    attributes[static_cast<size_t>(i)].Value = {value, strlen(value)};
+    AssembleWithAttributes(attributes);
+}
+
 void CXmlObject::KeepAttributes(const char* allowedList)
 {
     int first = 0;

@@ -100,6 +100,9 @@ public:
     // Rebuilds the first attribute of that name in place, or appends one.
     // A null value does nothing.
     void SetAttribute(const char* name, const char* value);
+    // Replaces the value of attribute `i`, whatever other attributes share
+    // its name. A null value or a missing attribute does nothing.
+    void SetAttributeValue(int i, const char* value);
     // Removes every attribute whose name is not in the name list.
     void KeepAttributes(const char* allowedList);
     // Lower-cases a present value and replaces it by `fallback` unless it is

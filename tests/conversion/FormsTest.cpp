@@ -132,9 +132,9 @@ TEST(Forms, SubmitFindsItsFormThroughEnclosingElements)
     EXPECT_NE(deck.find("<anchor title=\"submit\">submit\r\n<go href=\"/s\" method=\"post\">\r\n"
                         "</go>\r\n</anchor>"),
               npos);
-    // A label that looks like a tag stays the label.
+    // A label that looks like a tag stays the label, escaped in the title too.
     EXPECT_NE(ConvertPage("<form><input type=\"submit\" value=\"<Go>\"></form>")
-                  .find("<anchor title=\"<Go>\">&lt;Go&gt;\r\n<go href=\"\" method=\"get\">"),
+                  .find("<anchor title=\"&lt;Go&gt;\">&lt;Go&gt;\r\n<go href=\"\" method=\"get\">"),
               npos);
     // Any other type becomes a text input under its variable name.
     EXPECT_NE(deck.find("\r\n<input type=\"text\" name=\"r\" value=\"1\"/>\r\n"), npos);
