@@ -26,6 +26,8 @@ private:
 struct CContentModel {
     CContentList Content;
     const char* Attributes;
+    // Attributes an element must carry: a missing one is added with an empty value.
+    const char* Required = "";
 };
 
 class CXmlNode;
@@ -63,6 +65,7 @@ extern const CContentModel ModelTrAtEnd;
 extern const CContentModel ModelTrAtStart;
 extern const CContentModel ModelTd;
 extern const CContentModel ModelTextStyle;
+extern const CContentModel ModelBr;
 extern const CContentModel ModelP;
 
 // Content lists applied with FilterChildren alone.
