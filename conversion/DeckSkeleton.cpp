@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/FragmentLinks.h"
 #include "devices/Xmldevice.h"
 
 namespace {
@@ -116,7 +117,7 @@ void WrapCardContent(CXmlNode* card)
 
 }  // namespace
 
-void BuildDeckSkeleton(CXmlNode* root)
+void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets)
 {
     const CWmlSettings& profile = *GetDocumentSettings(root);
     AddDeclarations(root, profile);
@@ -125,6 +126,7 @@ void BuildDeckSkeleton(CXmlNode* root)
     for (CXmlNode* child = wml->GetFirstChild(); child != nullptr; child = child->GetNextSibling())
         if (child->IsStartTag() && child->IsNamed("card")) WrapCardContent(child);
     FilterElement(wml, ModelWmlFinal);
+    targets.ResolveLinks(wml);
     Trace("XHtmlToWml: Stop 9\r\n");
     FinalCleanup(root);
     Trace("XHtmlToWml: Stop 10\r\n");
