@@ -79,6 +79,8 @@ struct CByteRules {
     bool Utf8;
     // In ISO-2022-JP the escape byte switches character sets; it is no character.
     bool KeepEscape;
+    // False when only the UTF-8 sequences are judged.
+    bool JudgeControls = true;
 };
 
 // Where the first byte lies that the deck cannot keep as it is; `end` when none.
@@ -87,7 +89,8 @@ Bytes FirstFault(Bytes at, Bytes end, CByteRules rules)
     while (at != end) {
         const unsigned char c = *at;
         if (c < 0x80 || !rules.Utf8) {
-            if (IsForbiddenControl(c) && !(rules.KeepEscape && c == 0x1B)) return at;
+            if (rules.JudgeControls && IsForbiddenControl(c) && !(rules.KeepEscape && c == 0x1B))
+                return at;
             ++at;
             continue;
         }
@@ -276,26 +279,12 @@ const char* ReadingEncoding(const std::string& label)
     return name;
 }
 
-bool IsValidUtf8(Bytes at, Bytes end)
-{
-    while (at != end) {
-        if (*at < 0x80) {
-            ++at;
-            continue;
-        }
-        size_t bad = 0;
-        const size_t good = Utf8Sequence(at, end, bad);
-        if (good == 0) return false;
-        at += good;
-    }
-    return true;
-}
-
 const char* DeclaredOrGuessedEncoding(Bytes at, Bytes end)
 {
     if (const char* name = ReadingEncoding(XmlDeclarationLabel(at, end))) return name;
     if (const char* name = ReadingEncoding(MetaCharset(at, end))) return name;
-    return IsValidUtf8(at, end) ? Utf8 : Windows1252;
+    const bool validUtf8 = FirstFault(at, end, CByteRules{true, false, false}) == end;
+    return validUtf8 ? Utf8 : Windows1252;
 }
 
 bool HoldsBytesBeyondAscii(Bytes at, Bytes end, bool escapeCounts)
