@@ -74,7 +74,9 @@ void DeclareEncoding(CXmlNode* declaration, bool fromProfile, const CWorkingVari
     size_t begin = 0, end = 0;
     if (FindDeclaredEncoding(text.data(), text.size(), begin, end)) {
         const char* named = CanonicalEncodingName(text.data() + begin, end - begin);
-        if (fromProfile || (named != nullptr && strcmp(named, state->Encoding) == 0)) return;
+        const char* reading = CanonicalEncodingName(state->Encoding, strlen(state->Encoding));
+        if (fromProfile || (named != nullptr && reading != nullptr && strcmp(named, reading) == 0))
+            return;
         declared = text.substr(0, begin) + state->Encoding + text.substr(end);
     } else {
         const size_t after = VersionEnd(text);

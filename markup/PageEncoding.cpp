@@ -8,6 +8,13 @@ namespace {
 
 const char Utf8[] = "UTF-8";
 const char Windows1252[] = "windows-1252";
+const char Latin1[] = "ISO-8859-1";
+
+// The characters that windows-1252 gives the bytes 0x80 to 0x9F.
+const unsigned short Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 const char Replacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 using Bytes = const unsigned char*;
@@ -81,7 +88,15 @@ struct CByteRules {
     bool KeepEscape;
     // False when only the UTF-8 sequences are judged.
     bool JudgeControls = true;
+    // Windows-1252's bytes 0x80 to 0x9F become references, which leaves the
+    // page in ISO-8859-1: the encoding every XML parser knows besides UTF-8.
+    bool ReferHighControls = false;
 };
+
+bool IsHighControl(unsigned char c)
+{
+    return c >= 0x80 && c <= 0x9F;
+}
 
 // Where the first byte lies that the deck cannot keep as it is; `end` when none.
 Bytes FirstFault(Bytes at, Bytes end, CByteRules rules)
@@ -91,6 +106,7 @@ Bytes FirstFault(Bytes at, Bytes end, CByteRules rules)
         if (c < 0x80 || !rules.Utf8) {
             if (rules.JudgeControls && IsForbiddenControl(c) && !(rules.KeepEscape && c == 0x1B))
                 return at;
+            if (rules.ReferHighControls && IsHighControl(c)) return at;
             ++at;
             continue;
         }
@@ -109,6 +125,8 @@ void AppendCleaned(Bytes at, Bytes end, CByteRules rules, std::string& out)
         out.append(reinterpret_cast<const char*>(at), static_cast<size_t>(fault - at));
         if (fault == end) return;
         if (*fault < 0x80 || !rules.Utf8) {
+            if (IsHighControl(*fault))
+                out += "&#" + std::to_string(Windows1252High[*fault - 0x80]) + ";";
             at = fault + 1;
             continue;
         }
@@ -336,7 +354,9 @@ void ReadPageBytes(const char* page, int length, CPageBytes& bytes)
         bytes.Encoding = DeclaredOrGuessedEncoding(at, end);
     }
     const bool isoJapanese = strcmp(bytes.Encoding, "ISO-2022-JP") == 0;
-    const CByteRules rules{strcmp(bytes.Encoding, Utf8) == 0, isoJapanese};
+    const bool windows = strcmp(bytes.Encoding, Windows1252) == 0;
+    if (windows) bytes.Encoding = Latin1;
+    const CByteRules rules{strcmp(bytes.Encoding, Utf8) == 0, isoJapanese, true, windows};
     if (FirstFault(at, end, rules) != end) {
         std::string cleaned;
         cleaned.reserve(static_cast<size_t>(end - at));

@@ -32,7 +32,7 @@ TEST(PageEncoding, SourcesAreTakenInOrder)
     // An unknown label, a meta in a comment or after the body's start, and a
     // content without http-equiv name nothing.
     EXPECT_EQ(Read("<meta charset=bogus><!-- <meta charset=big5> --><p>\xE9</p>").Encoding,
-              "windows-1252");
+              "ISO-8859-1");
     EXPECT_EQ(Read("<body><meta charset=big5>\xC3\xA9").Encoding, "UTF-8");
     EXPECT_EQ(Read("<meta content='text/html; charset=big5'>").Encoding, "UTF-8");
     // A page that says UTF-16 yet was read as ASCII bytes is UTF-8.
@@ -61,8 +61,8 @@ TEST(PageEncoding, BytesChangeOnlyWhereXmlCannotTakeThem)
     // UTF-16 big-endian with a lone surrogate and an odd last byte.
     EXPECT_EQ(Read(std::string("\xFE\xFF\x00<\xD8\x00\x00>\x00", 9)).Text,
               "<\xEF\xBF\xBD>\xEF\xBF\xBD");
-    // Windows-1252 keeps its bytes; only forbidden controls go.
-    EXPECT_EQ(Read("\x93\x01\x94").Text, "\x93\x94");
+    // Windows-1252 keeps its bytes but those that ISO-8859-1 reads otherwise.
+    EXPECT_EQ(Read("\xE9\x93\x01\x94\x81").Text, "\xE9&#8220;&#8221;&#129;");
 }
 
 }  // namespace
