@@ -98,10 +98,26 @@ bool IsHighControl(unsigned char c)
     return c >= 0x80 && c <= 0x9F;
 }
 
+// The printable ASCII bytes and tab, line feed and carriage return: bytes that
+// stay as they are in every encoding, which the scan passes over quickly.
+struct CPlainBytes {
+    constexpr CPlainBytes() : Plain()
+    {
+        for (int b = 0x20; b < 0x80; ++b) Plain[b] = true;
+        Plain[static_cast<unsigned char>('\t')] = Plain[static_cast<unsigned char>('\n')] =
+            Plain[static_cast<unsigned char>('\r')] = true;
+    }
+    bool Plain[256];
+};
+
+constexpr CPlainBytes PlainBytes;
+
 // Where the first byte lies that the deck cannot keep as it is; `end` when none.
 Bytes FirstFault(Bytes at, Bytes end, CByteRules rules)
 {
     while (at != end) {
+        while (at != end && PlainBytes.Plain[*at]) ++at;
+        if (at == end) break;
         const unsigned char c = *at;
         if (c < 0x80 || !rules.Utf8) {
             if (rules.JudgeControls && IsForbiddenControl(c) && !(rules.KeepEscape && c == 0x1B))
