@@ -72,7 +72,9 @@ void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
     }
     const CXmlNode* start = node->GetPreviousSibling();
     if (node->IsStartTag() || OpenCards.empty() || start == nullptr) return;
-    if (const char* id = start->GetObject()->GetAttribute("id")) IdOfCard[OpenCards.back()] = id;
+    // Only the cards that hold a named element are ever looked up.
+    const char* id = start->GetObject()->GetAttribute("id");
+    if (id != nullptr && !CardOfName.empty()) IdOfCard[OpenCards.back()] = id;
     OpenCards.pop_back();
 }
 

@@ -4,7 +4,8 @@
 
 #include <string>
 #include <unordered_map>
-#include <vector>
+
+#include "markup/WorkStack.h"
 
 class CXmlNode;
 
@@ -28,9 +29,9 @@ private:
     bool SawFragmentLink = false;
     // Cards the walk has entered, by number; 0 stands for "outside any card".
     int CardsEntered = 0;
-    std::vector<int> OpenCards;
+    CWorkStack<int> OpenCards;
     // The first element of each name or id, by the number of its card.
     std::unordered_map<std::string, int> CardOfName;
-    // Each card's id as its end tag left it.
+    // The id of each card that holds a named element, as its end tag left it.
     std::unordered_map<int, std::string> IdOfCard;
 };
