@@ -34,8 +34,15 @@ bool XmlAllows(uint32_t code)
     return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
 }
 
+// A '$' is written as itself, so that the deck's '$' rule doubles it: the
+// gateway reads references before it looks for variables, so "&#36;" would
+// begin one.
 void AppendNumeric(uint32_t code, std::string& out)
 {
+    if (code == '$') {
+        out += '$';
+        return;
+    }
     out += "&#";
     out += std::to_string(code);
     out += ';';
@@ -103,10 +110,12 @@ size_t AppendNumericReference(const char* at, const char* end, std::string& out)
     }
     if (p == digits || p == end || *p != ';') return 0;
     const size_t length = static_cast<size_t>(p + 1 - at);
-    if (XmlAllows(code))
-        AppendLowerCase(at, length, out);
-    else
+    if (!XmlAllows(code))
         AppendNumeric(0xFFFD, out);
+    else if (code == '$')
+        AppendNumeric(code, out);
+    else
+        AppendLowerCase(at, length, out);
     return length;
 }
 

@@ -26,12 +26,17 @@ private:
 struct CContentModel {
     CContentList Content;
     const char* Attributes;
+    // Attributes an element must carry: a missing one is added with an empty value.
+    const char* Required = "";
 };
 
 class CXmlNode;
 
 // FilterElement with a model; returns the start tag.
 CXmlNode* FilterElement(CXmlNode* node, const CContentModel& model);
+// Only the attributes of the model, as FilterElement leaves them, on a start
+// tag whose content stays as it is.
+void KeepModelAttributes(CXmlNode* start, const CContentModel& model);
 
 extern const CContentModel ModelWmlAtHtmlEnd;
 extern const CContentModel ModelWmlFinal;
@@ -63,6 +68,7 @@ extern const CContentModel ModelTrAtEnd;
 extern const CContentModel ModelTrAtStart;
 extern const CContentModel ModelTd;
 extern const CContentModel ModelTextStyle;
+extern const CContentModel ModelBr;
 extern const CContentModel ModelP;
 
 // Content lists applied with FilterChildren alone.

@@ -6,6 +6,7 @@
 #include "markup/Xmlnode.h"
 
 class CWmlSettings;
+class CFragmentTargets;
 
 // A rule with the content model it applies (unused by some rules).
 using RuleFunction = void (*)(CXmlNode* node, const CContentModel& model);
@@ -50,5 +51,6 @@ void RuleTextarea(CXmlNode* node, const CContentModel& model);
 void RuleRemoveWithContent(CXmlNode* node, const CContentModel& model);
 void RuleOther(CXmlNode* node, const CContentModel& model);
 
-// The deck skeleton built at the root after the walk.
-void BuildDeckSkeleton(CXmlNode* root);
+// The deck skeleton built at the root after the walk; the walk's fragment
+// targets lead the deck's fragment links to their cards.
+void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets);

@@ -1,8 +1,11 @@
 #include <cstring>
+#include <string>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/FragmentLinks.h"
 #include "devices/Xmldevice.h"
+#include "markup/PageEncoding.h"
 
 namespace {
 
@@ -45,12 +48,51 @@ CXmlNode* FindWmlAfter(const CXmlNode* second)
     return nullptr;
 }
 
+// Where the version pseudo-attribute of a declaration ends, or npos: an
+// encoding pseudo-attribute must follow it directly.
+size_t VersionEnd(const std::string& declaration)
+{
+    size_t at = declaration.find("version");
+    if (at == std::string::npos) return at;
+    at = declaration.find_first_not_of(" \t\r\n", at + 7);
+    if (at == std::string::npos || declaration[at] != '=') return std::string::npos;
+    at = declaration.find_first_not_of(" \t\r\n", at + 1);
+    if (at == std::string::npos || (declaration[at] != '"' && declaration[at] != '\'')) return at;
+    const size_t close = declaration.find(declaration[at], at + 1);
+    return close == std::string::npos ? close : close + 1;
+}
+
+// The deck's XML declaration names the encoding its bytes are in: where the
+// page goes beyond ASCII in an encoding other than UTF-8, and where the page's
+// own declaration names another encoding (its bytes were UTF-16, or had a
+// byte-order mark). A profile's declaration that names one is kept as it is.
+void DeclareEncoding(CXmlNode* declaration, bool fromProfile, const CWorkingVariables* state)
+{
+    if (state == nullptr || state->Encoding == nullptr || declaration->GetText() == nullptr) return;
+    const std::string text = declaration->GetText();
+    std::string declared;
+    size_t begin = 0, end = 0;
+    if (FindDeclaredEncoding(text.data(), text.size(), begin, end)) {
+        const char* named = CanonicalEncodingName(text.data() + begin, end - begin);
+        const char* reading = CanonicalEncodingName(state->Encoding, strlen(state->Encoding));
+        if (fromProfile || (named != nullptr && reading != nullptr && strcmp(named, reading) == 0))
+            return;
+        declared = text.substr(0, begin) + state->Encoding + text.substr(end);
+    } else {
+        const size_t after = VersionEnd(text);
+        if (!state->NameEncoding || after == std::string::npos) return;
+        declared = text.substr(0, after) + " encoding=\"" + state->Encoding + "\"" + text.substr(after);
+    }
+    declaration->GetObject()->ReplaceText(declared);
+}
+
 void AddDeclarations(CXmlNode* root, const CWmlSettings& profile)
 {
     Trace("XHtmlToWml: Stop1\r\n");
     CXmlNode* first = root->GetFirstChild();
-    if (first == nullptr || !IsDeclarationContaining(first, "<?xml "))
-        root->InsertFirstChild(new CXmlNode(profile.XmlVersion));
+    const bool fromProfile = first == nullptr || !IsDeclarationContaining(first, "<?xml ");
+    if (fromProfile) root->InsertFirstChild(new CXmlNode(profile.XmlVersion));
+    DeclareEncoding(root->GetFirstChild(), fromProfile, StateOf(root));
     Trace("XHtmlToWml: Stop2\r\n");
     DeleteBlankChildrenAt(root, 1);
     Trace("XHtmlToWml: Stop3\r\n");
@@ -116,7 +158,7 @@ void WrapCardContent(CXmlNode* card)
 
 }  // namespace
 
-void BuildDeckSkeleton(CXmlNode* root)
+void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets)
 {
     const CWmlSettings& profile = *GetDocumentSettings(root);
     AddDeclarations(root, profile);
@@ -125,6 +167,7 @@ void BuildDeckSkeleton(CXmlNode* root)
     for (CXmlNode* child = wml->GetFirstChild(); child != nullptr; child = child->GetNextSibling())
         if (child->IsStartTag() && child->IsNamed("card")) WrapCardContent(child);
     FilterElement(wml, ModelWmlFinal);
+    targets.ResolveLinks(wml);
     Trace("XHtmlToWml: Stop 9\r\n");
     FinalCleanup(root);
     Trace("XHtmlToWml: Stop 10\r\n");

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <string>
+
 #include "conversion/Conversion.h"
 #include "conversion/ContentModels.h"
 #include "markup/Xmlnode.h"
@@ -19,6 +22,31 @@ void HoistChildren(CXmlNode* node)
 {
     CXmlNode* after = node->GetNextSibling() != nullptr ? node->GetNextSibling() : node;
     node->MoveChildrenAfter(after);
+}
+
+// A page's "lang" becomes WML's "xml:lang" where the element has that
+// attribute; one the page wrote as "xml:lang" wins. KeepAttributes then drops
+// "lang" itself, which no WML element has.
+void CarryLanguage(CXmlObject* tag, const char* attributeList)
+{
+    const char* lang = tag->GetAttribute("lang");
+    if (lang == nullptr || tag->GetAttribute("xml:lang") != nullptr ||
+        !IsNameInList("xml:lang", attributeList))
+        return;
+    tag->SetAttribute("xml:lang", std::string(lang).c_str());
+}
+
+// The attributes of the list only, with a page's "lang" carried over first.
+void KeepListedAttributes(CXmlObject* tag, const char* attributeList)
+{
+    CarryLanguage(tag, attributeList);
+    tag->KeepAttributes(attributeList);
+}
+
+void AddMissingAttributes(CXmlObject* tag, const char* requiredList)
+{
+    for (const char* name = requiredList; *name != '\0'; name += strlen(name) + 1)
+        if (tag->GetAttribute(name) == nullptr) tag->SetAttribute(name, "");
 }
 
 }  // namespace
@@ -68,11 +96,20 @@ CXmlNode* FilterElement(CXmlNode* node, const CContentList& contentList, const c
         if (node->GetPreviousSibling() != nullptr) target = node->GetPreviousSibling();
     }
     FilterChildren(target, contentList);
-    if (target->GetObject() != nullptr) target->GetObject()->KeepAttributes(attributeList);
+    if (CXmlObject* tag = target->GetObject()) KeepListedAttributes(tag, attributeList);
     return target;
 }
 
 CXmlNode* FilterElement(CXmlNode* node, const CContentModel& model)
 {
-    return FilterElement(node, model.Content, model.Attributes);
+    CXmlNode* target = FilterElement(node, model.Content, model.Attributes);
+    if (CXmlObject* tag = target->GetObject()) AddMissingAttributes(tag, model.Required);
+    return target;
+}
+
+void KeepModelAttributes(CXmlNode* start, const CContentModel& model)
+{
+    CXmlObject* tag = start->GetObject();
+    KeepListedAttributes(tag, model.Attributes);
+    AddMissingAttributes(tag, model.Required);
 }

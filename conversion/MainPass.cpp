@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/FragmentLinks.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
@@ -55,7 +56,7 @@ const CRule Rules[] = {
     {"u", RuleFilterAtEnd, &ModelTextStyle},
     {"big", RuleFilterAtEnd, &ModelTextStyle},
     {"small", RuleFilterAtEnd, &ModelTextStyle},
-    {"br", RuleFilterAtEnd, &ModelTextStyle},
+    {"br", RuleFilterAtEnd, &ModelBr},
     {"p", RuleP, &ModelP},
     {"form", RuleForm, &NoModel},
     {"h1", RuleHeading, &NoModel},
@@ -125,7 +126,7 @@ void EscapeTextNode(CXmlNode* node)
 
 // Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or
 // the element's rule.
-void VisitNode(CXmlNode* node)
+void VisitNode(CXmlNode* node, CFragmentTargets& targets)
 {
     Trace("XHtmlToWml: Begin\r\n");
     if (node->GetParent() == nullptr) {
@@ -135,9 +136,11 @@ void VisitNode(CXmlNode* node)
     CXmlObject* record = node->GetObject();
     if (record == nullptr) return;
     TraceFormat("XHtmlToWml: \"%s\"\r\n", record->GetText());
-    if (record->IsTag())
+    if (record->IsTag()) {
+        targets.NoteTagBefore(node);
         ApplyRule(node);
-    else if (!record->IsComment())
+        targets.NoteTagAfter(node);
+    } else if (!record->IsComment())
         EscapeTextNode(node);
 }
 
@@ -158,6 +161,7 @@ const CWmlSettings* GetDocumentSettings(const CXmlNode* node)
 // then its next sibling (read after the subtree was visited).
 void XHtmlToWml(CXmlNode* node)
 {
+    CFragmentTargets targets;
     CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = node; n != nullptr || !due.empty();) {
         if (n == nullptr) {
@@ -167,10 +171,10 @@ void XHtmlToWml(CXmlNode* node)
             if (n == nullptr) Trace("XHtmlToWml: next OK\r\n");
             continue;
         }
-        VisitNode(n);
+        VisitNode(n, targets);
         Trace("XHtmlToWml: OK\r\n");
         due.push_back(n);
         n = n->GetFirstChild();
     }
-    if (node->GetParent() == nullptr) BuildDeckSkeleton(node);
+    if (node->GetParent() == nullptr) BuildDeckSkeleton(node, targets);
 }

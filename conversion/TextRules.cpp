@@ -43,6 +43,7 @@ void RuleHeading(CXmlNode* node, const CContentModel&)
     Rename(node, "b");
     if (start == nullptr) return;
     Rename(start, "b");
+    KeepModelAttributes(start, ModelTextStyle);
     if (node->HasTextBefore()) start->InsertBefore(new CXmlNode("<br/>"));
     node->InsertAfter(new CXmlNode("<br/>"));
 }

@@ -5,6 +5,7 @@
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
 #include "library/Exports.h"
+#include "markup/PageEncoding.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -23,7 +24,12 @@ int ConvertPage(const char* userAgent, const char* page, int pageLength, char* o
 {
     std::unique_ptr<CXmlNode> root(new CXmlNode);
     AttachDevice(root.get(), RefreshConfiguration(), userAgent);
-    if (page != nullptr) root->Parse(page, pageLength);
+    CPageBytes bytes;
+    ReadPageBytes(page, pageLength, bytes);
+    CWorkingVariables* state = root->GetWorkingVariables();
+    state->Encoding = bytes.Encoding;
+    state->NameEncoding = bytes.NameEncoding;
+    if (bytes.Text != nullptr) root->Parse(bytes.Text, bytes.Length);
     NormalizeTree(root.get());
     XHtmlToWml(root.get());
     const long long measured = root->GetWriteLength(LineBreakElements);

@@ -499,7 +499,7 @@ public:
     CWorkingVariables(const CWorkingVariables&) = delete;
     CWorkingVariables& operator=(const CWorkingVariables&) = delete;
 
-    // Frees Title and zeroes the counters; region stack and device stay.
+    // Frees Title and zeroes the counters; region stack, device and encoding stay.
     void Reset();
     void SetTitle(const char* title);
 
@@ -507,6 +507,11 @@ public:
     int FormCount = 0;
     int TableDepth = 0;
     char* Title = nullptr;
+    // The page's encoding by its canonical name (a static text, null until the
+    // page is read), and whether the deck's XML declaration must name it.
+    // Both outlast Reset.
+    const char* Encoding = nullptr;
+    bool NameEncoding = false;
     CPrePocessControl* PreProcessControl = nullptr;
     // The configuration this conversion uses from start to end, whatever
     // reloads meanwhile, and the device chosen from it.

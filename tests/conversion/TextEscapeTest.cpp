@@ -67,6 +67,8 @@ TEST(TextEscape, NumericReferences)
               "&#x20ac; &#169; &#x10ffff; &#9;&#10;&#13;");
     EXPECT_EQ(Escaped("&#0;&#1;&#x1F;&#xD800;&#xDFFF;&#xFFFE;&#x110000;&#99999999999999;"),
               "&#65533;&#65533;&#65533;&#65533;&#65533;&#65533;&#65533;&#65533;");
+    // A reference to '$' becomes the '$' itself, which the deck then doubles.
+    EXPECT_EQ(Escaped("&#36;5 &#x24; &dollar;"), "$5 $ $");
 }
 
 TEST(TextEscape, AttributeValuesEscapeQuotesAndAngles)

@@ -1,0 +1,37 @@
+// Links to a fragment of the page ("#x") made into links to a card of the
+// deck (conversion-private).
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "markup/WorkStack.h"
+
+class CXmlNode;
+
+// Learns during the main walk which card holds each element that a fragment
+// can name, and after the walk points every fragment link at that card.
+class CFragmentTargets {
+public:
+    // Every tag the walk visits, before its rule runs: notes the element's
+    // "id" and "name" under the card the walk is in.
+    void NoteTagBefore(const CXmlNode* node);
+    // The same tag after its rule ran: follows the walk into and out of cards.
+    void NoteTagAfter(const CXmlNode* node);
+    // At the root, once the deck's cards are final: a link "#x" leads to the
+    // card with id x, else to the card that held the element named x; a link
+    // without a target is dropped and its content stays.
+    void ResolveLinks(CXmlNode* wml) const;
+
+private:
+    std::string CardIdOf(const std::string& fragment, const CXmlNode* wml) const;
+
+    bool SawFragmentLink = false;
+    // Cards the walk has entered, by number; 0 stands for "outside any card".
+    int CardsEntered = 0;
+    CWorkStack<int> OpenCards;
+    // The first element of each name or id, by the number of its card.
+    std::unordered_map<std::string, int> CardOfName;
+    // The id of each card that holds a named element, as its end tag left it.
+    std::unordered_map<int, std::string> IdOfCard;
+};

@@ -1,0 +1,1 @@
+Handset1/2.0 (test)
