@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/MainPassMemo.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
@@ -158,23 +159,65 @@ CWmlSettings* GetDocumentSettings(const CXmlNode* node)
     return ProfileOf(state != nullptr ? state->Device : nullptr);
 }
 
-// A node's rule, then its subtree (the first child read after the rule ran),
-// then its next sibling (read after the subtree was visited).
-void XHtmlToWml(CXmlNode* node)
+CMainPassMemo* MainPassMemoOf(const CXmlNode* node)
 {
+    CWorkingVariables* state = node->GetDocumentState();
+    if (state == nullptr) return nullptr;
+    if (state->MainPassMemo == nullptr) state->MainPassMemo.reset(new CMainPassMemo);
+    return static_cast<CMainPassMemo*>(state->MainPassMemo.get());
+}
+
+bool NoteAddedBytes(const CXmlNode* node, size_t bytes)
+{
+    CMainPassMemo* memo = MainPassMemoOf(node);
+    if (memo == nullptr) return true;
+    memo->AddedBytes += static_cast<long long>(bytes);
+    if (memo->AddedBytes > GetDocumentSettings(node)->MaxDeckBytes) memo->OverBound = true;
+    return !memo->OverBound;
+}
+
+namespace {
+
+// A node's rule, then its subtree (the first child read after the rule ran),
+// then its next sibling (read after the subtree was visited). False when the
+// walk stopped because the deck passed its bound.
+bool WalkWithinBound(CXmlNode* root)
+{
+    VisitNode(root);
+    Trace("XHtmlToWml: OK\r\n");
+    CMainPassMemo* memo = MainPassMemoOf(root);
+    if (memo == nullptr) return true;
     CWorkStack<CXmlNode*> due;
-    for (CXmlNode* n = node; n != nullptr || !due.empty();) {
+    due.push_back(root);
+    size_t depth = 1;  // of `due`
+    for (CXmlNode* n = root->GetFirstChild(); n != nullptr || !due.empty();) {
         if (n == nullptr) {
             Trace("XHtmlToWml: Childs OK\r\n");
             n = due.back()->GetNextSibling();
             due.pop_back();
+            --depth;
             if (n == nullptr) Trace("XHtmlToWml: next OK\r\n");
             continue;
         }
+        if (depth == 1) memo->WalkTop = n;
+        NoteVisitForForms(memo->FormWalk, n);
         VisitNode(n);
+        if (memo->OverBound) return false;
         Trace("XHtmlToWml: OK\r\n");
         due.push_back(n);
+        ++depth;
         n = n->GetFirstChild();
     }
-    if (node->GetParent() == nullptr) BuildDeckSkeleton(node);
+    return true;
+}
+
+}  // namespace
+
+void XHtmlToWml(CXmlNode* node)
+{
+    if (!WalkWithinBound(node)) {
+        ReplaceByTooLargeNotice(node);
+        return;
+    }
+    BuildDeckSkeleton(node);
 }

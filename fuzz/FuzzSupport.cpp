@@ -28,7 +28,7 @@ long long MeasureAndWrite(const std::string& page, const char* userAgent, std::s
     root.Parse(page.data(), static_cast<int>(page.size()));
     NormalizeTree(&root);
     XHtmlToWml(&root);
-    const long long measured = root.GetWriteLength(LineBreakElements);
+    const long long measured = MeasureBoundedDeck(&root, userAgent);
     std::vector<char> buffer(static_cast<size_t>(measured) + 1, '\x7f');
     root.Write(buffer.data(), LineBreakElements);
     deck.assign(buffer.data());

@@ -27,7 +27,7 @@ int ConvertPage(const char* userAgent, const char* page, int pageLength, char* o
     if (page != nullptr) root->Parse(page, pageLength);
     NormalizeTree(root.get());
     XHtmlToWml(root.get());
-    const long long measured = root->GetWriteLength(LineBreakElements);
+    const long long measured = MeasureBoundedDeck(root.get(), userAgent);
     if (output == nullptr || !FitsInto(measured, capacity)) {
         capacity = 0;
         return 0;

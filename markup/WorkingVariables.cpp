@@ -19,6 +19,7 @@ void CWorkingVariables::Reset()
     CardCount = 0;
     FormCount = 0;
     TableDepth = 0;
+    MainPassMemo.reset();
 }
 
 void CWorkingVariables::SetTitle(const char* title)

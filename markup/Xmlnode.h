@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -472,6 +473,13 @@ protected:
     void OnTokenText(CXmlNode* root, const char* text, int length) override;
 };
 
+// What a pass keeps between its rules for the length of one conversion; the
+// pass that owns it defines what is in it.
+class CPassMemo {
+public:
+    virtual ~CPassMemo() = default;
+};
+
 // The state of one conversion outside the tree.
 class CWorkingVariables {
 public:
@@ -480,7 +488,8 @@ public:
     CWorkingVariables(const CWorkingVariables&) = delete;
     CWorkingVariables& operator=(const CWorkingVariables&) = delete;
 
-    // Frees Title and zeroes the counters; region stack and device stay.
+    // Frees Title and the main pass's memo and zeroes the counters; region
+    // stack and device stay.
     void Reset();
     void SetTitle(const char* title);
 
@@ -490,6 +499,7 @@ public:
     char* Title = nullptr;
     CPrePocessControl* PreProcessControl = nullptr;
     CDevice* Device = nullptr;
+    std::unique_ptr<CPassMemo> MainPassMemo;
 };
 
 // Name lists: NUL-terminated names one after the other, ended by an empty name.
