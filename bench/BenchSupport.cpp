@@ -104,14 +104,16 @@ std::string SubmitButtonPage(size_t count)
 std::string AttributePage(size_t count)
 {
     std::string tag = "<b";
-    for (int i = 0; i < 24; ++i) tag += " a" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
+    for (int i = 0; i < 24; ++i)
+        tag += " a" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
     return Repeated("", tag + ">x</b> ", count, "");
 }
 
 std::string SmallFormPage(size_t count)
 {
-    return Repeated("", "<form action=\"/f\"><input name=\"q\"><input type=\"submit\" value=\"Go\"></form>",
-                    count, "");
+    return Repeated(
+        "", "<form action=\"/f\"><input name=\"q\"><input type=\"submit\" value=\"Go\"></form>",
+        count, "");
 }
 
 std::string TableRowPage(size_t count)

@@ -231,7 +231,8 @@ void NoteVisitForForms(CFormWalkMemo& memo, const CXmlNode* node)
         const CXmlNode* parent = node->GetParent();
         const bool inside = parent == memo.Anchor ||
                             (parent != nullptr && parent->GetParent() == memo.Anchor);
-        if (!inside || (node->IsTag() && IsControlName(node->GetObject()))) memo.Stage = EStage::Off;
+        const bool control = node->IsTag() && IsControlName(node->GetObject());
+        if (!inside || control) memo.Stage = EStage::Off;
         return;
     }
     case EStage::Leaves: {

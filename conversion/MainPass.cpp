@@ -200,7 +200,8 @@ bool WalkWithinBound(CXmlNode* root)
             continue;
         }
         if (depth == 1) memo->WalkTop = n;
-        NoteVisitForForms(memo->FormWalk, n);
+        if (memo->FormWalk.Stage != CFormWalkMemo::EStage::Off)
+            NoteVisitForForms(memo->FormWalk, n);
         VisitNode(n);
         if (memo->OverBound) return false;
         Trace("XHtmlToWml: OK\r\n");

@@ -155,7 +155,8 @@ void SetMaxDeckBytes(CWmlSettings& profile, const char* value)
     if (digits == 0 || value[digits] != '\0') return;
     long long bytes = 0;
     for (size_t i = 0; i < digits && bytes <= INT32_MAX; ++i) bytes = bytes * 10 + (value[i] - '0');
-    profile.MaxDeckBytes = static_cast<int32_t>(std::min<long long>(std::max(bytes, 1024LL), INT32_MAX));
+    bytes = std::min<long long>(std::max(bytes, 1024LL), INT32_MAX);
+    profile.MaxDeckBytes = static_cast<int32_t>(bytes);
 }
 
 void ApplySettingsLine(const char* key, const char* value)

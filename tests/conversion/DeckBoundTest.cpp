@@ -39,7 +39,8 @@ TEST_F(DeckBound, KeywordTakesDigitsWithinItsLimits)
 // the profile's own declarations.
 TEST_F(DeckBound, LongerDeckIsReplacedByTheNotice)
 {
-    Load("DEVICE_GROUP=G\nMAX_DECK_BYTES=2000\nXMLVERSION=<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    Load("DEVICE_GROUP=G\nMAX_DECK_BYTES=2000\n"
+         "XMLVERSION=<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     const size_t frame = ConvertPage("a").size() - 1;
     const std::string fits(2000 - frame, 'a');
     EXPECT_EQ(ConvertPage(fits).size(), 2000u);
