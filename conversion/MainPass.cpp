@@ -159,6 +159,15 @@ CWmlSettings* GetDocumentSettings(const CXmlNode* node)
     return ProfileOf(state != nullptr ? state->Device : nullptr);
 }
 
+namespace {
+
+CMainPassMemo* ExistingMemo(const CWorkingVariables& state)
+{
+    return static_cast<CMainPassMemo*>(state.MainPassMemo.get());
+}
+
+}  // namespace
+
 CMainPassMemo* MainPassMemoOf(const CXmlNode* node)
 {
     CWorkingVariables* state = node->GetDocumentState();
@@ -185,8 +194,8 @@ bool WalkWithinBound(CXmlNode* root)
 {
     VisitNode(root);
     Trace("XHtmlToWml: OK\r\n");
-    CMainPassMemo* memo = MainPassMemoOf(root);
-    if (memo == nullptr) return true;
+    CWorkingVariables* state = StateOf(root);
+    if (state == nullptr) return true;
     CWorkStack<CXmlNode*> due;
     due.push_back(root);
     size_t depth = 1;  // of `due`
@@ -199,11 +208,13 @@ bool WalkWithinBound(CXmlNode* root)
             if (n == nullptr) Trace("XHtmlToWml: next OK\r\n");
             continue;
         }
-        if (depth == 1) memo->WalkTop = n;
-        if (memo->FormWalk.Stage != CFormWalkMemo::EStage::Off)
+        if (depth == 1) state->WalkTop = n;
+        CMainPassMemo* memo = ExistingMemo(*state);
+        if (memo != nullptr && memo->FormWalk.Stage != CFormWalkMemo::EStage::Off)
             NoteVisitForForms(memo->FormWalk, n);
         VisitNode(n);
-        if (memo->OverBound) return false;
+        memo = ExistingMemo(*state);  // the node's rule may have made it
+        if (memo != nullptr && memo->OverBound) return false;
         Trace("XHtmlToWml: OK\r\n");
         due.push_back(n);
         ++depth;

@@ -34,8 +34,6 @@ struct CFormWalkMemo {
 
 class CMainPassMemo : public CPassMemo {
 public:
-    // The root child whose subtree the walk is in.
-    const CXmlNode* WalkTop = nullptr;
     // The search for the deck's wml element has passed every root child up to
     // this one: they were walked already, and none is a wml start tag.
     const CXmlNode* WmlSearchedTo = nullptr;
@@ -48,6 +46,7 @@ public:
 };
 
 // The memo of the node's conversion, made on first use; null outside a conversion.
+// The walk only reads it once it exists (StateOf(node)->MainPassMemo).
 CMainPassMemo* MainPassMemoOf(const CXmlNode* node);
 // Counts bytes the pass adds to the deck; true while the deck stays in bounds.
 bool NoteAddedBytes(const CXmlNode* node, size_t bytes);

@@ -59,8 +59,9 @@ bool HoldsWmlStart(const CXmlNode* root)
 // start tag somewhere can have one there.
 CXmlNode* FindWmlStart(CXmlNode* root, CMainPassMemo* memo)
 {
-    const CXmlNode* top = memo != nullptr ? memo->WalkTop : nullptr;
-    if (top == nullptr) return FirstWmlStartFrom(root->GetFirstChild());
+    const CWorkingVariables* state = StateOf(root);
+    const CXmlNode* top = state != nullptr ? state->WalkTop : nullptr;
+    if (memo == nullptr || top == nullptr) return FirstWmlStartFrom(root->GetFirstChild());
     CXmlNode* child = memo->WmlSearchedTo != nullptr ? memo->WmlSearchedTo->GetNextSibling()
                                                      : root->GetFirstChild();
     for (; child != nullptr; child = child->GetNextSibling()) {

@@ -19,6 +19,7 @@ void CWorkingVariables::Reset()
     CardCount = 0;
     FormCount = 0;
     TableDepth = 0;
+    WalkTop = nullptr;
     MainPassMemo.reset();
 }
 

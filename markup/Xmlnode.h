@@ -499,6 +499,9 @@ public:
     char* Title = nullptr;
     CPrePocessControl* PreProcessControl = nullptr;
     CDevice* Device = nullptr;
+    // The root child whose subtree the main pass is in.
+    const CXmlNode* WalkTop = nullptr;
+    // Made by the main pass only for pages that need it, as most pages do not.
     std::unique_ptr<CPassMemo> MainPassMemo;
 };
 
