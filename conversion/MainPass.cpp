@@ -128,15 +128,11 @@ void EscapeTextNode(CXmlNode* node)
     delete[] escaped;
 }
 
-// Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or
-// the element's rule.
+// Steps 1 to 5 of visiting a node below the root: text escaping, or the
+// element's rule.
 void VisitNode(CXmlNode* node)
 {
     Trace("XHtmlToWml: Begin\r\n");
-    if (node->GetParent() == nullptr) {
-        StartAtRoot(node);
-        return;
-    }
     CXmlObject* record = node->GetObject();
     if (record == nullptr) return;
     TraceFormat("XHtmlToWml: \"%s\"\r\n", record->GetText());
@@ -192,7 +188,8 @@ namespace {
 // walk stopped because the deck passed its bound.
 bool WalkWithinBound(CXmlNode* root)
 {
-    VisitNode(root);
+    Trace("XHtmlToWml: Begin\r\n");
+    StartAtRoot(root);
     Trace("XHtmlToWml: OK\r\n");
     CWorkingVariables* state = StateOf(root);
     if (state == nullptr) return true;
