@@ -72,3 +72,51 @@ std::string StrayEndTagPage(size_t count)
     for (size_t i = 0; i < count; ++i) page += "</x>";
     return page;
 }
+
+namespace {
+
+std::string Repeated(const std::string& head, const std::string& unit, size_t count,
+                     const std::string& tail)
+{
+    std::string page = head;
+    page.reserve(head.size() + unit.size() * count + tail.size());
+    for (size_t i = 0; i < count; ++i) page += unit;
+    return page + tail;
+}
+
+}  // namespace
+
+std::string NamedAnchorPage(size_t count)
+{
+    std::string page;
+    page.reserve(count * 28);
+    for (size_t i = 0; i < count; ++i)
+        page += "<a name=\"c" + std::to_string(i) + "\"></a>x<br>";
+    return page;
+}
+
+std::string SubmitButtonPage(size_t count)
+{
+    return Repeated("<form action=\"/s\"><input name=\"q\">",
+                    "<input type=\"submit\" name=\"s\" value=\"Go\">", count, "</form>");
+}
+
+std::string AttributePage(size_t count)
+{
+    std::string tag = "<b";
+    for (int i = 0; i < 24; ++i)
+        tag += " a" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
+    return Repeated("", tag + ">x</b> ", count, "");
+}
+
+std::string SmallFormPage(size_t count)
+{
+    return Repeated(
+        "", "<form action=\"/f\"><input name=\"q\"><input type=\"submit\" value=\"Go\"></form>",
+        count, "");
+}
+
+std::string TableRowPage(size_t count)
+{
+    return Repeated("<table>", "<tr><td>a</td><td>b</td></tr>", count, "</table>");
+}

@@ -17,3 +17,11 @@ int ConvertForBench(const std::string& page, std::vector<char>& buffer);
 std::string NestedPage(const char* tag, size_t count);
 std::string SiblingPage(size_t count);
 std::string StrayEndTagPage(size_t count);
+// Shapes that once made a rule search the whole page: named anchors without an
+// html element, one form of many submit buttons; and tags of many attributes,
+// many small forms, a table of many rows.
+std::string NamedAnchorPage(size_t count);
+std::string SubmitButtonPage(size_t count);
+std::string AttributePage(size_t count);
+std::string SmallFormPage(size_t count);
+std::string TableRowPage(size_t count);

@@ -7,3 +7,5 @@
 void ResetPeakMemory();
 // Highest number of live heap bytes since the last reset, above the level at the reset.
 size_t PeakMemorySinceReset();
+// Counts libxml2's allocations too; call before libxml2 allocates anything.
+void CountLibxml2Memory();

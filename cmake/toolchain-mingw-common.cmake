@@ -19,8 +19,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Test programs run under Wine when it is installed.
-find_program(QUORREL_WINE NAMES wine)
+# Test programs run under Wine when it is installed: 64-bit programs under the
+# 64-bit loader itself, since the `wine` wrapper picks the 32-bit loader
+# wherever 32-bit Wine is installed too.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  find_program(QUORREL_WINE NAMES wine64 wine PATHS /usr/lib/wine)
+else()
+  find_program(QUORREL_WINE NAMES wine)
+endif()
 if(QUORREL_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORREL_WINE})
 endif()

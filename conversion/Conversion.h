@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 class CXmlNode;
+class CConfiguration;
 class CDevice;
 class CWmlSettings;
 struct CContentList;
@@ -17,6 +19,14 @@ void PruneTree(CXmlNode* node);
 
 // Main pass: rewrites the tree under the root into a WML deck.
 void XHtmlToWml(CXmlNode* node);
+// Replaces everything under the root by the short deck that says the page is
+// too large for the handset (the root's device chooses the profile).
+void ReplaceByTooLargeNotice(CXmlNode* root);
+// The written length of the converted deck under the root; a deck longer than
+// the bound of the device's profile in `configuration` is replaced by the
+// notice first.
+long long MeasureBoundedDeck(CXmlNode* root, const std::shared_ptr<const CConfiguration>& configuration,
+                             const char* userAgent);
 // The profile in effect for the device of the node's document.
 const CWmlSettings* GetDocumentSettings(const CXmlNode* node);
 void FinalCleanup(CXmlNode* node);
@@ -72,6 +82,9 @@ bool HasTagReplacements(const CDevice* device);
 std::string GetVariableName(const CXmlNode* control);
 std::string GetPostfieldName(const CXmlNode* control);
 void AddFormPostfields(CXmlNode* first, CXmlNode* go);
+// The same for the go task of a submit button's anchor, while the main pass
+// visits the button: the controls before it converted, those after it not yet.
+void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXmlNode* go);
 
 // Tables.
 int CountTableColumns(const CXmlNode* table);

@@ -49,7 +49,7 @@ void BuildSubmitAnchor(CXmlNode* input, CXmlNode* form)
     const char* name = button->GetAttribute("name");
     if (name != nullptr && name[0] != '\0')
         AppendNode(go, std::string("<postfield name=\"") + name + "\" value=\"" + title + "\"/>");
-    AddFormPostfields(form->GetFirstChild(), go);
+    AddSubmitPostfields(form, input, anchor, go);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "conversion/Conversion.h"
+#include "conversion/MainPassMemo.h"
 #include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
@@ -89,10 +90,15 @@ std::string GetPostfieldName(const CXmlNode* control)
     return LowerCase(field);
 }
 
+namespace {
+
 // Each node after its descendants, the siblings in document order; the first
-// child is read on arrival, the next sibling after the node was handled.
-void AddFormPostfields(CXmlNode* first, CXmlNode* go)
+// child is read on arrival, the next sibling after the node was handled. The
+// postfields of the nodes before `button` in this order are counted in `split`.
+std::vector<CNodePostfield> WalkForm(CXmlNode* first, const CXmlNode* button, size_t& split)
 {
+    std::vector<CNodePostfield> postfields;
+    split = 0;
     CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = first; n != nullptr || !due.empty();) {
         if (n != nullptr) {
@@ -102,8 +108,140 @@ void AddFormPostfields(CXmlNode* first, CXmlNode* go)
         }
         CXmlNode* done = due.back();
         due.pop_back();
-        const std::string postfield = PostfieldFor(done);
-        if (!postfield.empty()) go->AppendChild(new CXmlNode(postfield.c_str()));
+        std::string postfield = PostfieldFor(done);
+        if (!postfield.empty()) postfields.push_back({done, std::move(postfield)});
+        if (done == button) split = postfields.size();
         n = done->GetNextSibling();
+    }
+    return postfields;
+}
+
+// False once the deck bound is passed: the rest is not added.
+bool AppendPostfield(CXmlNode* go, const std::string& postfield)
+{
+    if (!NoteAddedBytes(go, postfield.size())) return false;
+    go->AppendChild(new CXmlNode(postfield.c_str()));
+    return true;
+}
+
+// The node is visited by the main pass without changing any node but itself.
+bool IsPlainLeaf(const CXmlNode* node)
+{
+    static const CElementSet plain("input\0br\0img\0hr\0");
+    if (node->GetFirstChild() != nullptr) return false;
+    if (!node->IsTag()) return true;
+    return node->IsStartTag() && node->IsEmptyOrEndTag() && plain.Contains(node->GetObject());
+}
+
+// A control inside a button's own anchor (a submit format may make one) is
+// posted by the buttons after it, which the memo does not follow.
+bool HoldsControl(const CXmlNode* anchor)
+{
+    for (const CXmlNode* child = anchor->GetFirstChild(); child; child = child->GetNextSibling()) {
+        if (child->IsTag() && IsControlName(child->GetObject())) return true;
+        for (const CXmlNode* inner = child->GetFirstChild(); inner; inner = inner->GetNextSibling())
+            if (inner->IsTag() && IsControlName(inner->GetObject())) return true;
+    }
+    return false;
+}
+
+// The button follows the memo's button as a sibling, with only that button's
+// anchor and plain leaves visited between them, in the same form.
+bool FollowsMemoButton(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
+{
+    return memo.Stage == CFormWalkMemo::EStage::Leaves && memo.Form == form &&
+           memo.FormCount == FormNumber(button) && !memo.Leaves.empty() &&
+           memo.Leaves.back() == button;
+}
+
+// What a walk of the form would find now: the leaves between the two buttons
+// were converted since, so their postfields move before the button.
+void CarryOver(CFormWalkMemo& memo)
+{
+    for (const CXmlNode* leaf : memo.Leaves) {
+        if (memo.AfterFrom < memo.After.size() && memo.After[memo.AfterFrom].Node == leaf)
+            ++memo.AfterFrom;
+        std::string postfield = PostfieldFor(leaf);
+        if (!postfield.empty()) memo.Before.push_back(std::move(postfield));
+    }
+}
+
+void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
+{
+    size_t split = 0;
+    std::vector<CNodePostfield> all = WalkForm(form->GetFirstChild(), button, split);
+    memo.Before.clear();
+    for (size_t i = 0; i < split; ++i) memo.Before.push_back(std::move(all[i].Text));
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(split));
+    memo.After = std::move(all);
+    memo.AfterFrom = 0;
+}
+
+}  // namespace
+
+void AddFormPostfields(CXmlNode* first, CXmlNode* go)
+{
+    size_t split = 0;
+    for (const CNodePostfield& postfield : WalkForm(first, nullptr, split))
+        if (!AppendPostfield(go, postfield.Text)) return;
+}
+
+void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXmlNode* go)
+{
+    CMainPassMemo* pass = MainPassMemoOf(form);
+    if (pass == nullptr || HoldsControl(anchor)) {
+        if (pass != nullptr) pass->FormWalk.Stage = CFormWalkMemo::EStage::Off;
+        AddFormPostfields(form->GetFirstChild(), go);
+        return;
+    }
+    CFormWalkMemo& memo = pass->FormWalk;
+    if (FollowsMemoButton(memo, form, button))
+        CarryOver(memo);
+    else
+        WalkIntoMemo(memo, form, button);
+    memo.Stage = CFormWalkMemo::EStage::ExpectAnchor;
+    memo.Form = form;
+    memo.FormCount = FormNumber(button);
+    memo.Anchor = anchor;
+    memo.AnchorEnd = anchor->GetNextSibling();
+    memo.Leaves.clear();
+    for (const std::string& postfield : memo.Before)
+        if (!AppendPostfield(go, postfield)) return;
+    for (size_t i = memo.AfterFrom; i < memo.After.size(); ++i)
+        if (!AppendPostfield(go, memo.After[i].Text)) return;
+}
+
+// After a button the walk visits its anchor, whose subtree only holds the
+// anchor's label and go task, then the anchor's end tag, then plain leaves
+// one sibling after the other. Anything else ends what the memo can stand for.
+void NoteVisitForForms(CFormWalkMemo& memo, const CXmlNode* node)
+{
+    using EStage = CFormWalkMemo::EStage;
+    switch (memo.Stage) {
+    case EStage::Off:
+        return;
+    case EStage::ExpectAnchor:
+        memo.Stage = node == memo.Anchor ? EStage::InAnchor : EStage::Off;
+        return;
+    case EStage::InAnchor: {
+        if (node == memo.AnchorEnd && node->GetPreviousSibling() == memo.Anchor) {
+            memo.Stage = EStage::Leaves;
+            return;
+        }
+        const CXmlNode* parent = node->GetParent();
+        const bool inside = parent == memo.Anchor ||
+                            (parent != nullptr && parent->GetParent() == memo.Anchor);
+        const bool control = node->IsTag() && IsControlName(node->GetObject());
+        if (!inside || control) memo.Stage = EStage::Off;
+        return;
+    }
+    case EStage::Leaves: {
+        const CXmlNode* last = memo.Leaves.empty() ? memo.AnchorEnd : memo.Leaves.back();
+        if (node->GetPreviousSibling() == last && IsPlainLeaf(node))
+            memo.Leaves.push_back(node);
+        else
+            memo.Stage = EStage::Off;
+        return;
+    }
     }
 }

@@ -3,6 +3,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
 #include "conversion/FragmentLinks.h"
+#include "conversion/MainPassMemo.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
@@ -124,15 +125,11 @@ void EscapeTextNode(CXmlNode* node)
     if (EscapeText(record->GetText(), length, TextRunRules, escaped)) record->ReplaceText(escaped);
 }
 
-// Steps 1 to 5 of visiting one node: the root's set-up, text escaping, or
-// the element's rule.
+// Steps 1 to 5 of visiting a node below the root: text escaping, or the
+// element's rule.
 void VisitNode(CXmlNode* node, CFragmentTargets& targets)
 {
     Trace("XHtmlToWml: Begin\r\n");
-    if (node->GetParent() == nullptr) {
-        StartAtRoot(node);
-        return;
-    }
     CXmlObject* record = node->GetObject();
     if (record == nullptr) return;
     TraceFormat("XHtmlToWml: \"%s\"\r\n", record->GetText());
@@ -157,24 +154,79 @@ const CWmlSettings* GetDocumentSettings(const CXmlNode* node)
     return ProfileOf(state != nullptr ? state->Device : nullptr);
 }
 
-// A node's rule, then its subtree (the first child read after the rule ran),
-// then its next sibling (read after the subtree was visited).
-void XHtmlToWml(CXmlNode* node)
+namespace {
+
+CMainPassMemo* ExistingMemo(const CWorkingVariables& state)
 {
-    CFragmentTargets targets;
+    return static_cast<CMainPassMemo*>(state.MainPassMemo.get());
+}
+
+}  // namespace
+
+CMainPassMemo* MainPassMemoOf(const CXmlNode* node)
+{
+    CWorkingVariables* state = node->GetDocumentState();
+    if (state == nullptr) return nullptr;
+    if (state->MainPassMemo == nullptr) state->MainPassMemo.reset(new CMainPassMemo);
+    return static_cast<CMainPassMemo*>(state->MainPassMemo.get());
+}
+
+bool NoteAddedBytes(const CXmlNode* node, size_t bytes)
+{
+    CMainPassMemo* memo = MainPassMemoOf(node);
+    if (memo == nullptr) return true;
+    memo->AddedBytes += static_cast<long long>(bytes);
+    if (memo->AddedBytes > GetDocumentSettings(node)->MaxDeckBytes) memo->OverBound = true;
+    return !memo->OverBound;
+}
+
+namespace {
+
+// A node's rule, then its subtree (the first child read after the rule ran),
+// then its next sibling (read after the subtree was visited). False when the
+// walk stopped because the deck passed its bound.
+bool WalkWithinBound(CXmlNode* root, CFragmentTargets& targets)
+{
+    Trace("XHtmlToWml: Begin\r\n");
+    StartAtRoot(root);
+    Trace("XHtmlToWml: OK\r\n");
+    CWorkingVariables* state = StateOf(root);
+    if (state == nullptr) return true;
     CWorkStack<CXmlNode*> due;
-    for (CXmlNode* n = node; n != nullptr || !due.empty();) {
+    due.push_back(root);
+    size_t depth = 1;  // of `due`
+    for (CXmlNode* n = root->GetFirstChild(); n != nullptr || !due.empty();) {
         if (n == nullptr) {
             Trace("XHtmlToWml: Childs OK\r\n");
             n = due.back()->GetNextSibling();
             due.pop_back();
+            --depth;
             if (n == nullptr) Trace("XHtmlToWml: next OK\r\n");
             continue;
         }
+        if (depth == 1) state->WalkTop = n;
+        CMainPassMemo* memo = ExistingMemo(*state);
+        if (memo != nullptr && memo->FormWalk.Stage != CFormWalkMemo::EStage::Off)
+            NoteVisitForForms(memo->FormWalk, n);
         VisitNode(n, targets);
+        memo = ExistingMemo(*state);  // the node's rule may have made it
+        if (memo != nullptr && memo->OverBound) return false;
         Trace("XHtmlToWml: OK\r\n");
         due.push_back(n);
+        ++depth;
         n = n->GetFirstChild();
     }
-    if (node->GetParent() == nullptr) BuildDeckSkeleton(node, targets);
+    return true;
+}
+
+}  // namespace
+
+void XHtmlToWml(CXmlNode* node)
+{
+    CFragmentTargets targets;
+    if (!WalkWithinBound(node, targets)) {
+        ReplaceByTooLargeNotice(node);
+        return;
+    }
+    BuildDeckSkeleton(node, targets);
 }

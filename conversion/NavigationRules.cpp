@@ -4,6 +4,8 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/MainPassMemo.h"
+#include "markup/WorkStack.h"
 #include "devices/Xmldevice.h"
 
 namespace {
@@ -24,13 +26,52 @@ void EnsureAttribute(CXmlObject* tag, const char* name)
     if (tag->GetAttribute(name) == nullptr) tag->SetAttribute(name, "");
 }
 
-CXmlNode* FindWmlStart(const CXmlNode* root)
+bool IsWmlStart(const CXmlNode* node)
 {
-    for (CXmlNode* child = root->GetFirstChild(); child != nullptr;
-         child = child->GetNextSibling())
-        if (child->IsOpenStartTag() && child->IsNamed("wml"))
-            return child;
+    return node->IsOpenStartTag() && node->IsNamed("wml");
+}
+
+CXmlNode* FirstWmlStartFrom(CXmlNode* child)
+{
+    for (; child != nullptr; child = child->GetNextSibling())
+        if (IsWmlStart(child)) return child;
     return nullptr;
+}
+
+bool HoldsWmlStart(const CXmlNode* root)
+{
+    CWorkStack<const CXmlNode*> due;
+    due.push_back(root);
+    while (!due.empty()) {
+        const CXmlNode* node = due.back();
+        due.pop_back();
+        if (node != root && IsWmlStart(node)) return true;
+        for (const CXmlNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
+            due.push_back(child);
+    }
+    return false;
+}
+
+// The first root child that is an open wml start tag. The root children
+// before the one the walk is in were walked already, and no rule renames a
+// walked node to wml afterwards, so the search passes each of them once. Those
+// after it keep the names the pre-pass gave them: only a page with a wml
+// start tag somewhere can have one there.
+CXmlNode* FindWmlStart(CXmlNode* root, CMainPassMemo* memo)
+{
+    const CWorkingVariables* state = StateOf(root);
+    const CXmlNode* top = state != nullptr ? state->WalkTop : nullptr;
+    if (memo == nullptr || top == nullptr) return FirstWmlStartFrom(root->GetFirstChild());
+    CXmlNode* child = memo->WmlSearchedTo != nullptr ? memo->WmlSearchedTo->GetNextSibling()
+                                                     : root->GetFirstChild();
+    for (; child != nullptr; child = child->GetNextSibling()) {
+        if (IsWmlStart(child)) return child;
+        if (child == top) break;
+        memo->WmlSearchedTo = child;
+    }
+    if (child == nullptr) return nullptr;
+    if (memo->PageHasWml < 0) memo->PageHasWml = HoldsWmlStart(root) ? 1 : 0;
+    return memo->PageHasWml != 0 ? FirstWmlStartFrom(child->GetNextSibling()) : nullptr;
 }
 
 // The content of a named anchor becomes a card of its own at the end of the
@@ -41,7 +82,8 @@ void SplitOffCard(CXmlNode* anchor)
         DropTag(anchor);
         return;
     }
-    CXmlNode* wml = FindWmlStart(anchor->GetDocumentRoot());
+    CXmlNode* root = anchor->GetDocumentRoot();
+    CXmlNode* wml = FindWmlStart(root, MainPassMemoOf(root));
     if (wml != nullptr) {
         CXmlNode* card = new CXmlNode(anchor->GetText());
         wml->AppendChild(card);

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "devices/Xmldevice.h"
@@ -118,6 +120,18 @@ void SetTagReplace(CWmlSettings& profile, const char* value)
     profile.TagReplace[length + 2] = '\0';
 }
 
+// A deck bound of decimal digits only, held between 1 KiB, room for the
+// notice that replaces a longer deck, and the largest 32-bit count.
+void SetMaxDeckBytes(CWmlSettings& profile, const char* value)
+{
+    const size_t digits = strspn(value, "0123456789");
+    if (digits == 0 || value[digits] != '\0') return;
+    long long bytes = 0;
+    for (size_t i = 0; i < digits && bytes <= INT32_MAX; ++i) bytes = bytes * 10 + (value[i] - '0');
+    bytes = std::min<long long>(std::max(bytes, 1024LL), INT32_MAX);
+    profile.MaxDeckBytes = static_cast<int32_t>(bytes);
+}
+
 // Applies the entries of one file, in file order, to a configuration that
 // is not yet published.
 class CEntryReader {
@@ -172,9 +186,11 @@ private:
         const bool xmlVersion = strcmp(key, "XMLVERSION") == 0;
         const bool docType = strcmp(key, "DOCTYPE") == 0;
         const bool tagReplace = strcmp(key, "TAG_REPLACE") == 0;
-        if (!tables && !xmlVersion && !docType && !tagReplace) return;
+        const bool maxDeck = strcmp(key, "MAX_DECK_BYTES") == 0;
+        if (!tables && !xmlVersion && !docType && !tagReplace && !maxDeck) return;
         CWmlSettings* profile = SectionProfile();
         if (profile == nullptr) return;
+        if (maxDeck) SetMaxDeckBytes(*profile, value);
         if (tables) profile->Tables = EqualNoCase(value, "true") ? 1 : 0;
         if (xmlVersion) CopyToField(profile->XmlVersion, value);
         if (docType) CopyToField(profile->DocType, value);

@@ -27,6 +27,8 @@ public:
     char SubmitFormat[64];
     char AmpReplace[64];
     int32_t DropComments;
+    // The longest deck in bytes; a longer one is replaced by a short notice.
+    int32_t MaxDeckBytes;
 };
 
 // Copies `value` into a fixed field of `size` bytes, cutting it to size - 1 bytes.

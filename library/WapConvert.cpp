@@ -23,7 +23,8 @@ int ConvertPage(const char* userAgent, const char* page, int pageLength, char* o
                 int& capacity)
 {
     std::unique_ptr<CXmlNode> root(new CXmlNode);
-    AttachDevice(root.get(), RefreshConfiguration(), userAgent);
+    const CConfigurationSnapshot configuration = RefreshConfiguration();
+    AttachDevice(root.get(), configuration, userAgent);
     CPageBytes bytes;
     ReadPageBytes(page, pageLength, bytes);
     CWorkingVariables* state = root->GetWorkingVariables();
@@ -32,7 +33,7 @@ int ConvertPage(const char* userAgent, const char* page, int pageLength, char* o
     if (bytes.Text != nullptr) root->Parse(bytes.Text, bytes.Length);
     NormalizeTree(root.get());
     XHtmlToWml(root.get());
-    const long long measured = root->GetWriteLength(LineBreakElements);
+    const long long measured = MeasureBoundedDeck(root.get(), configuration, userAgent);
     if (output == nullptr || !FitsInto(measured, capacity)) {
         capacity = 0;
         return 0;

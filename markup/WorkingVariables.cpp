@@ -19,6 +19,8 @@ void CWorkingVariables::Reset()
     CardCount = 0;
     FormCount = 0;
     TableDepth = 0;
+    WalkTop = nullptr;
+    MainPassMemo.reset();
 }
 
 void CWorkingVariables::SetTitle(const char* title)

@@ -491,6 +491,13 @@ protected:
     void OnTokenText(CXmlNode* root, const char* text, int length) override;
 };
 
+// What a pass keeps between its rules for the length of one conversion; the
+// pass that owns it defines what is in it.
+class CPassMemo {
+public:
+    virtual ~CPassMemo() = default;
+};
+
 // The state of one conversion outside the tree.
 class CWorkingVariables {
 public:
@@ -499,7 +506,8 @@ public:
     CWorkingVariables(const CWorkingVariables&) = delete;
     CWorkingVariables& operator=(const CWorkingVariables&) = delete;
 
-    // Frees Title and zeroes the counters; region stack, device and encoding stay.
+    // Frees Title and the main pass's memo and zeroes the counters; region
+    // stack, device and encoding stay.
     void Reset();
     void SetTitle(const char* title);
 
@@ -521,6 +529,10 @@ public:
     // other, and how many more replacements the page's current tag may make.
     int ReplacementNesting = 0;
     int NestedReplacementsLeft = 0;
+    // The root child whose subtree the main pass is in.
+    const CXmlNode* WalkTop = nullptr;
+    // Made by the main pass only for pages that need it, as most pages do not.
+    std::unique_ptr<CPassMemo> MainPassMemo;
 };
 
 // Name lists: NUL-terminated names one after the other, ended by an empty name.

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "devices/ConfigFixture.h"
 #include "library/Exports.h"
 #include "support/TreeDump.h"
 
@@ -44,13 +45,19 @@ std::string ConvertOnSmallStack(const std::string& page)
     return std::string(output.data(), static_cast<size_t>(capacity));
 }
 
-TEST(DeepPage, MillionSiblings)
+// Their decks are longer than the default bound, which these tests lift.
+class DeepPage : public ConfigTest {
+protected:
+    void SetUp() override { Load("DEVICE_GROUP=LARGE\nMAX_DECK_BYTES=2147483647\n"); }
+};
+
+TEST_F(DeepPage, MillionSiblings)
 {
     const std::string items = Repeated("<b>x</b>", Count);
     EXPECT_TRUE(ConvertOnSmallStack("<p>" + items + "</p>") == DefaultDeck(items));
 }
 
-TEST(DeepPage, MillionNestedUnclosedElements)
+TEST_F(DeepPage, MillionNestedUnclosedElements)
 {
     const std::string open = Repeated("<b>", Count);
     EXPECT_TRUE(ConvertOnSmallStack(open + "x") == DefaultDeck(open + "x" + Repeated("</b>", Count)));
@@ -59,7 +66,7 @@ TEST(DeepPage, MillionNestedUnclosedElements)
 
 // Each blank looks back over the images and emptied blanks before it; a run
 // of them must be crossed once, not once per blank.
-TEST(DeepPage, LongRunOfImagesAndBlanks)
+TEST_F(DeepPage, LongRunOfImagesAndBlanks)
 {
     const int images = 200000;
     EXPECT_TRUE(ConvertOnSmallStack("<p>" + Repeated(" <img src=a>", images) + "</p>") ==

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
@@ -138,6 +139,58 @@ TEST(Forms, SubmitFindsItsFormThroughEnclosingElements)
               npos);
     // Any other type becomes a text input under its variable name.
     EXPECT_NE(deck.find("\r\n<input type=\"text\" name=\"r\" value=\"1\"/>\r\n"), npos);
+}
+
+// The postfields of each go task of a deck, one a line.
+std::vector<std::string> Postfields(const std::string& deck)
+{
+    std::vector<std::string> tasks;
+    for (size_t at = deck.find("<go "); at != npos; at = deck.find("<go ", at + 1)) {
+        const size_t from = deck.find(">\r\n", at) + 3;
+        std::string task = deck.substr(from, deck.find("</go>", at) - from);
+        for (size_t cr = task.find('\r'); cr != npos; cr = task.find('\r')) task.erase(cr, 1);
+        tasks.push_back(task);
+    }
+    return tasks;
+}
+
+// Each button posts what its form holds when the button is converted: the
+// controls before it as converted (a hidden field or checkbox is a text input
+// by then), those after it as written. Between A and B only plain inputs
+// come; between C and D an element whose end drops the hidden field.
+TEST(Forms, EachButtonPostsTheFormAsItStandsAtTheButton)
+{
+    const std::string deck = ConvertPage(
+        "<form action=\"/a\"><input type=\"hidden\" name=\"h1\" value=\"1\">"
+        "<input type=\"submit\" name=\"s\" value=\"A\"><input name=\"t\">"
+        "<input type=\"checkbox\" name=\"c\"><input type=\"submit\" value=\"B\">"
+        "<input type=\"hidden\" name=\"h2\" value=\"2\"></form>"
+        "<form action=\"/b\"><input type=\"submit\" value=\"C\"><b><input type=\"hidden\" "
+        "name=\"x\" value=\"1\"></b><input type=\"submit\" value=\"D\"></form>");
+    const std::vector<std::string> expected = {
+        "<postfield name=\"s\" value=\"A\"/>\n<postfield name=\"h1\" value=\"$(h1)\"/>\n"
+        "<postfield name=\"t\" value=\"$(t)\"/>\n<postfield name=\"h2\" value=\"2\"/>\n",
+        "<postfield name=\"h1\" value=\"$(h1)\"/>\n<postfield name=\"t\" value=\"$(t)\"/>\n"
+        "<postfield name=\"c\" value=\"$(c)\"/>\n<postfield name=\"h2\" value=\"2\"/>\n",
+        "<postfield name=\"x\" value=\"1\"/>\n",
+        "",
+    };
+    EXPECT_EQ(Postfields(deck), expected);
+}
+
+// A long run of buttons: the last one posts the one text field, the first
+// also every hidden field after it, each button only its own name.
+TEST(Forms, ManyButtonsEachPostTheFieldsOfTheirForm)
+{
+    std::string page = "<form action=\"/q\"><input name=\"q\">";
+    for (int i = 0; i < 3000; ++i) page += "<input type=\"submit\" name=\"s\" value=\"Go\">";
+    page += "<input type=\"hidden\" name=\"k\" value=\"v\"></form>";
+    const std::vector<std::string> tasks = Postfields(ConvertPage(page));
+    ASSERT_EQ(tasks.size(), 3000u);
+    const std::string each = "<postfield name=\"s\" value=\"Go\"/>\n"
+                             "<postfield name=\"q\" value=\"$(q)\"/>\n"
+                             "<postfield name=\"k\" value=\"v\"/>\n";
+    for (const std::string& task : tasks) EXPECT_EQ(task, each);
 }
 
 // Real pages with forms and tables give decks that an XML parser accepts.

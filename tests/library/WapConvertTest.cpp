@@ -4,6 +4,7 @@
 #include <string>
 
 #include "QuorrelVersion.h"
+#include "devices/ConfigFixture.h"
 #include "library/Exports.h"
 #include "support/TreeDump.h"
 
@@ -110,9 +111,13 @@ TEST(WapConvert, NulAndHighBytesConvert)
 }
 
 // Unclosed void tags nest a million deep until the pre-pass flattens them;
-// empty text styles are a million siblings. Both on a 256 KiB stack.
-TEST(WapConvert, DeepAndWidePagesConvertOnASmallStack)
+// empty text styles are a million siblings. Both on a 256 KiB stack, with the
+// deck bound lifted above the seven megabytes of breaks.
+using LargeDecks = ConfigTest;
+
+TEST_F(LargeDecks, DeepAndWidePagesConvertOnASmallStack)
 {
+    Load("DEVICE_GROUP=LARGE\nMAX_DECK_BYTES=2147483647\n");
     const int count = 1000000;
     std::string nested;
     std::string siblings;

@@ -1,0 +1,54 @@
+// What the main pass remembers between its rules, so that no page shape makes
+// a rule search the whole page again (conversion-private).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "markup/Xmlnode.h"
+
+// A postfield and the node it was made from.
+struct CNodePostfield {
+    const CXmlNode* Node;
+    std::string Text;
+};
+
+// The postfields that the last submit button's walk of its form found, split
+// at the button, and the nodes the main pass has visited since. A later button
+// of the same form takes them over instead of walking the form again when
+// nothing but the last button's anchor and plain leaves came between.
+struct CFormWalkMemo {
+    enum class EStage { Off, ExpectAnchor, InAnchor, Leaves };
+    EStage Stage = EStage::Off;
+    const CXmlNode* Form = nullptr;
+    int FormCount = 0;
+    const CXmlNode* Anchor = nullptr;
+    const CXmlNode* AnchorEnd = nullptr;
+    // The nodes visited after the anchor's end tag, each the next sibling of the one before.
+    std::vector<const CXmlNode*> Leaves;
+    // Postfields of the nodes before the button in the walk's order, and after it.
+    std::vector<std::string> Before;
+    std::vector<CNodePostfield> After;
+    size_t AfterFrom = 0;
+};
+
+class CMainPassMemo : public CPassMemo {
+public:
+    // The search for the deck's wml element has passed every root child up to
+    // this one: they were walked already, and none is a wml start tag.
+    const CXmlNode* WmlSearchedTo = nullptr;
+    // Whether any open start tag of the page is named wml: -1 until asked.
+    int PageHasWml = -1;
+    CFormWalkMemo FormWalk;
+    // Bytes of postfields added so far; past the deck bound the walk stops.
+    long long AddedBytes = 0;
+    bool OverBound = false;
+};
+
+// The memo of the node's conversion, made on first use; null outside a conversion.
+// The walk only reads it once it exists (StateOf(node)->MainPassMemo).
+CMainPassMemo* MainPassMemoOf(const CXmlNode* node);
+// Counts bytes the pass adds to the deck; true while the deck stays in bounds.
+bool NoteAddedBytes(const CXmlNode* node, size_t bytes);
+// The form memo's record of each node the main pass visits, before its rule.
+void NoteVisitForForms(CFormWalkMemo& memo, const CXmlNode* node);
