@@ -16,7 +16,7 @@ namespace {
 // comments (no configuration line can ask for that).
 CConfigurationSnapshot CommentsKept()
 {
-    CConfigurationSnapshot built = BuildConfiguration(nullptr);
+    CConfigurationSnapshot built = BuildConfiguration("");
     // Made here and not yet shared, so it may still be changed.
     CDevice* device = const_cast<CConfiguration&>(*built).DefaultDevice;
     EnsureDeviceProfile(device);
