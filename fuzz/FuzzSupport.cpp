@@ -23,13 +23,9 @@ void Check(bool condition, const char* what)
 
 long long MeasureAndWrite(const std::string& page, const char* userAgent, std::string& deck)
 {
-    const CConfigurationSnapshot configuration = PublishedConfiguration();
     CXmlNode root;
-    AttachDevice(&root, configuration, userAgent);
-    root.Parse(page.data(), static_cast<int>(page.size()));
-    NormalizeTree(&root);
-    XHtmlToWml(&root);
-    const long long measured = MeasureBoundedDeck(&root, configuration, userAgent);
+    const long long measured = BuildDeck(&root, PublishedConfiguration(), userAgent, page.data(),
+                                         static_cast<int>(page.size()));
     std::vector<char> buffer(static_cast<size_t>(measured) + 1, '\x7f');
     root.Write(buffer.data(), LineBreakElements);
     deck.assign(buffer.data());

@@ -19,21 +19,27 @@ bool FitsInto(long long measured, int capacity)
 
 }  // namespace
 
-int ConvertPage(const char* userAgent, const char* page, int pageLength, char* output,
-                int& capacity)
+long long BuildDeck(CXmlNode* root, const CConfigurationSnapshot& configuration,
+                    const char* userAgent, const char* page, int pageLength)
 {
-    std::unique_ptr<CXmlNode> root(new CXmlNode);
-    const CConfigurationSnapshot configuration = RefreshConfiguration();
-    AttachDevice(root.get(), configuration, userAgent);
+    AttachDevice(root, configuration, userAgent);
     CPageBytes bytes;
     ReadPageBytes(page, pageLength, bytes);
     CWorkingVariables* state = root->GetWorkingVariables();
     state->Encoding = bytes.Encoding;
     state->NameEncoding = bytes.NameEncoding;
     if (bytes.Text != nullptr) root->Parse(bytes.Text, bytes.Length);
-    NormalizeTree(root.get());
-    XHtmlToWml(root.get());
-    const long long measured = MeasureBoundedDeck(root.get(), configuration, userAgent);
+    NormalizeTree(root);
+    XHtmlToWml(root);
+    return MeasureBoundedDeck(root, configuration, userAgent);
+}
+
+int ConvertPage(const char* userAgent, const char* page, int pageLength, char* output,
+                int& capacity)
+{
+    std::unique_ptr<CXmlNode> root(new CXmlNode);
+    const long long measured =
+        BuildDeck(root.get(), RefreshConfiguration(), userAgent, page, pageLength);
     if (output == nullptr || !FitsInto(measured, capacity)) {
         capacity = 0;
         return 0;

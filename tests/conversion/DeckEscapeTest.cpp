@@ -4,6 +4,7 @@
 
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
+#include "library/Exports.h"
 #include "markup/Xmlnode.h"
 #include "support/TreeDump.h"
 
@@ -24,14 +25,12 @@ CConfigurationSnapshot CommentsKept()
     return built;
 }
 
-std::string ConvertWith(CConfigurationSnapshot configuration, const std::string& page)
+std::string ConvertWith(const CConfigurationSnapshot& configuration, const std::string& page)
 {
     CXmlNode root;
-    AttachDevice(&root, std::move(configuration), nullptr);
-    root.Parse(page.data(), static_cast<int>(page.size()));
-    NormalizeTree(&root);
-    XHtmlToWml(&root);
-    std::string deck(static_cast<size_t>(root.GetWriteLength(LineBreakElements)) + 1, '\0');
+    const long long measured =
+        BuildDeck(&root, configuration, nullptr, page.data(), static_cast<int>(page.size()));
+    std::string deck(static_cast<size_t>(measured) + 1, '\0');
     root.Write(&deck[0], LineBreakElements);
     deck.resize(deck.size() - 1);
     return deck;
