@@ -59,7 +59,7 @@ void CFragmentTargets::NoteTagBefore(const CXmlNode* node)
     if (tag->GetAttributeCount() == 0) return;
     const int card = OpenCards.empty() ? 0 : OpenCards.back();
     for (const char* attribute : {"id", "name"})
-        if (const char* value = tag->GetAttribute(attribute)) CardOfName.emplace(value, card);
+        if (const char* value = tag->GetAttribute(attribute)) NamedElements.emplace_back(value, card);
     SawFragmentLink = SawFragmentLink || IsFragmentLink(node);
 }
 
@@ -74,16 +74,17 @@ void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
     if (node->IsStartTag() || OpenCards.empty() || start == nullptr) return;
     // Only the cards that hold a named element are ever looked up.
     const char* id = start->GetObject()->GetAttribute("id");
-    if (id != nullptr && !CardOfName.empty()) IdOfCard[OpenCards.back()] = id;
+    if (id != nullptr && !NamedElements.empty()) IdOfCard[OpenCards.back()] = id;
     OpenCards.pop_back();
 }
 
 // A fragment that names no element leads to the top of the page, as a
 // browser reads "#" and "#top": the deck's first card. "" when there is no card.
-std::string CFragmentTargets::CardIdOf(const std::string& fragment, const CXmlNode* wml) const
+std::string CFragmentTargets::CardIdOf(const std::string& fragment, const CCardOfName& cardOfName,
+                                       const CXmlNode* wml) const
 {
-    const auto named = CardOfName.find(fragment);
-    if (named != CardOfName.end()) {
+    const auto named = cardOfName.find(fragment);
+    if (named != cardOfName.end()) {
         if (named->second != 0) {
             const auto id = IdOfCard.find(named->second);
             return id != IdOfCard.end() ? id->second : "";
@@ -101,11 +102,14 @@ void CFragmentTargets::ResolveLinks(CXmlNode* wml) const
 {
     if (!SawFragmentLink) return;
     const std::unordered_set<std::string> cards = CardIds(wml);
+    // The first element of each name or id wins.
+    CCardOfName cardOfName;
+    for (const auto& named : NamedElements) cardOfName.emplace(named);
     for (CXmlNode* link : FragmentLinksUnder(wml)) {
         CXmlObject* tag = link->GetObject();
         const std::string fragment = tag->GetAttribute("href") + 1;
         if (cards.count(fragment) != 0) continue;
-        const std::string card = CardIdOf(fragment, wml);
+        const std::string card = CardIdOf(fragment, cardOfName, wml);
         if (!card.empty() && cards.count(card) != 0) {
             tag->SetAttribute("href", ("#" + card).c_str());
             continue;

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "markup/WorkStack.h"
 
@@ -24,14 +26,18 @@ public:
     void ResolveLinks(CXmlNode* wml) const;
 
 private:
-    std::string CardIdOf(const std::string& fragment, const CXmlNode* wml) const;
+    using CCardOfName = std::unordered_map<std::string, int>;
+    std::string CardIdOf(const std::string& fragment, const CCardOfName& cardOfName,
+                         const CXmlNode* wml) const;
 
     bool SawFragmentLink = false;
     // Cards the walk has entered, by number; 0 stands for "outside any card".
     int CardsEntered = 0;
     CWorkStack<int> OpenCards;
-    // The first element of each name or id, by the number of its card.
-    std::unordered_map<std::string, int> CardOfName;
+    // Each name or id with the number of its card, in document order. Only a
+    // page with fragment links looks them up, so they are listed as they come
+    // and made into a table only then.
+    std::vector<std::pair<std::string, int>> NamedElements;
     // The id of each card that holds a named element, as its end tag left it.
     std::unordered_map<int, std::string> IdOfCard;
 };
