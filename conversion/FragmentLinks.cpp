@@ -58,8 +58,11 @@ void CFragmentTargets::NoteTagBefore(const CXmlNode* node)
     const CXmlObject* tag = node->GetObject();
     if (tag->GetAttributeCount() == 0) return;
     const int card = OpenCards.empty() ? 0 : OpenCards.back();
-    for (const char* attribute : {"id", "name"})
-        if (const char* value = tag->GetAttribute(attribute)) NamedElements.emplace_back(value, card);
+    if (const char* id = tag->GetAttribute("id")) NamedElements.emplace_back(id, card);
+    // As in a browser, a "name" makes a target only on an anchor: a form's
+    // controls, often many of one name, are none.
+    if (node->IsNamed("a"))
+        if (const char* name = tag->GetAttribute("name")) NamedElements.emplace_back(name, card);
     SawFragmentLink = SawFragmentLink || IsFragmentLink(node);
 }
 

@@ -16,7 +16,7 @@ class CXmlNode;
 class CFragmentTargets {
 public:
     // Every tag the walk visits, before its rule runs: notes the element's
-    // "id" and "name" under the card the walk is in.
+    // "id", and an anchor's "name", under the card the walk is in.
     void NoteTagBefore(const CXmlNode* node);
     // The same tag after its rule ran: follows the walk into and out of cards.
     void NoteTagAfter(const CXmlNode* node);
