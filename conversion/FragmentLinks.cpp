@@ -77,7 +77,11 @@ void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
     if (node->IsStartTag() || OpenCards.empty() || start == nullptr) return;
     // Only the cards that hold a named element are ever looked up.
     const char* id = start->GetObject()->GetAttribute("id");
-    if (id != nullptr && !NamedElements.empty()) IdOfCard[OpenCards.back()] = id;
+    if (id != nullptr && !NamedElements.empty()) {
+        const size_t card = static_cast<size_t>(OpenCards.back());
+        if (IdOfCard.size() <= card) IdOfCard.resize(card + 1);
+        IdOfCard[card] = id;
+    }
     OpenCards.pop_back();
 }
 
@@ -89,8 +93,8 @@ std::string CFragmentTargets::CardIdOf(const std::string& fragment, const CCardO
     const auto named = cardOfName.find(fragment);
     if (named != cardOfName.end()) {
         if (named->second != 0) {
-            const auto id = IdOfCard.find(named->second);
-            return id != IdOfCard.end() ? id->second : "";
+            const size_t card = static_cast<size_t>(named->second);
+            return card < IdOfCard.size() ? IdOfCard[card] : "";
         }
         // Outside any card: only a deck that had no card gathered it into one.
         if (CardsEntered != 0) return "";

@@ -38,6 +38,7 @@ private:
     // page with fragment links looks them up, so they are listed as they come
     // and made into a table only then.
     std::vector<std::pair<std::string, int>> NamedElements;
-    // The id of each card that holds a named element, as its end tag left it.
-    std::unordered_map<int, std::string> IdOfCard;
+    // The id of each card, by its number, as its end tag left it (kept once
+    // the page has a named element).
+    std::vector<std::string> IdOfCard;
 };
