@@ -19,12 +19,35 @@ bool WritesAttributes(const CXmlObject& record)
     return name != nullptr && name[0] != '\0' && text[1] != '!' && text[1] != '?';
 }
 
+// The bytes that escaping may change in an attribute value.
+struct CAttributeTriggers {
+    constexpr CAttributeTriggers() : Trigger()
+    {
+        for (unsigned char b : {'&', '<', '>', '"', '$'}) Trigger[b] = true;
+    }
+    bool Trigger[256];
+};
+
+constexpr CAttributeTriggers AttributeTriggers;
+
+// Most values hold no byte to escape: one pass over the value tells, and
+// gives its length on the way.
+bool MayNeedEscaping(const char* value, size_t& length)
+{
+    const char* p = value;
+    bool found = false;
+    for (; *p != '\0'; ++p) found |= AttributeTriggers.Trigger[static_cast<unsigned char>(*p)];
+    length = static_cast<size_t>(p - value);
+    return found;
+}
+
 void EscapeAttributes(CXmlObject& record)
 {
     std::string escaped;
     for (int i = 0; i < record.GetAttributeCount(); ++i) {
         const char* value = record.GetAttributeValue(i);
-        if (EscapeText(value, strlen(value), AttributeRules, escaped))
+        size_t length = 0;
+        if (MayNeedEscaping(value, length) && EscapeText(value, length, AttributeRules, escaped))
             record.SetAttributeValue(i, escaped.c_str());
     }
 }

@@ -1,5 +1,6 @@
 #include "markup/PageEncoding.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "markup/Xmlnode.h"
@@ -112,11 +113,42 @@ struct CPlainBytes {
 
 constexpr CPlainBytes PlainBytes;
 
+constexpr uint64_t EveryByte = 0x0101010101010101ULL;
+
+uint64_t WordAt(Bytes at)
+{
+    uint64_t word;
+    memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// True when each of the word's eight bytes lies in 0x20 to 0x7F: none has its
+// high bit set, and none borrows when 0x20 is taken from it.
+bool IsPrintableAsciiWord(uint64_t word)
+{
+    return ((((word - 0x20 * EveryByte) & ~word) | word) & (0x80 * EveryByte)) == 0;
+}
+
+// The first byte at or after `at` that is not plain. Pages are mostly plain
+// ASCII, so they are read a word at a time; a word holding a line end or a
+// byte beyond ASCII is judged byte by byte.
+Bytes SkipPlainBytes(Bytes at, Bytes end)
+{
+    while (end - at >= 8) {
+        if (!IsPrintableAsciiWord(WordAt(at)))
+            for (int i = 0; i < 8; ++i)
+                if (!PlainBytes.Plain[at[i]]) return at + i;
+        at += 8;
+    }
+    while (at != end && PlainBytes.Plain[*at]) ++at;
+    return at;
+}
+
 // Where the first byte lies that the deck cannot keep as it is; `end` when none.
 Bytes FirstFault(Bytes at, Bytes end, CByteRules rules)
 {
     while (at != end) {
-        while (at != end && PlainBytes.Plain[*at]) ++at;
+        at = SkipPlainBytes(at, end);
         if (at == end) break;
         const unsigned char c = *at;
         if (c < 0x80 || !rules.Utf8) {
@@ -323,6 +355,9 @@ const char* DeclaredOrGuessedEncoding(Bytes at, Bytes end)
 
 bool HoldsBytesBeyondAscii(Bytes at, Bytes end, bool escapeCounts)
 {
+    if (!escapeCounts)
+        for (; end - at >= 8; at += 8)
+            if ((WordAt(at) & (0x80 * EveryByte)) != 0) return true;
     for (; at != end; ++at)
         if (*at >= 0x80 || (escapeCounts && *at == 0x1B)) return true;
     return false;

@@ -233,8 +233,9 @@ void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
 
 bool CXmlNode::IsNamed(const char* name) const
 {
+    // Most names differ in their first byte, which spares the call.
     const char* own = GetName();
-    return own != nullptr && strcmp(own, name) == 0;
+    return own != nullptr && own[0] == name[0] && strcmp(own, name) == 0;
 }
 
 CXmlNode* CXmlNode::GetNextNode() const

@@ -17,8 +17,12 @@ const char* CXmlObject::GetAttributeValue(int i) const
 int CXmlObject::FindAttribute(const char* name) const
 {
     if (name == nullptr) return -1;
-    for (int i = 0; i < GetAttributeCount(); ++i)
-        if (EqualNoCase(GetAttributeName(i), name)) return i;
+    // Most names differ in their first byte, which spares the call.
+    const unsigned char first = LowerAscii(name[0]);
+    for (int i = 0; i < GetAttributeCount(); ++i) {
+        const char* own = GetAttributeName(i);
+        if (LowerAscii(own[0]) == first && EqualNoCase(own, name)) return i;
+    }
     return -1;
 }
 
