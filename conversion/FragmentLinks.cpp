@@ -1,53 +1,77 @@
 #include "conversion/FragmentLinks.h"
 
-#include <unordered_set>
-
 #include "conversion/ConversionRules.h"
+#include "conversion/NameTable.h"
+#include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
 
 namespace {
 
+// The pre-pass has made every name lower case, so a test by name code, which
+// ignores case, answers as a comparison of names would, and costs less on a
+// walk that meets every node.
+bool IsAnchor(const CXmlNode* node)
+{
+    static const CElementSet anchor("a\0");
+    return anchor.Contains(node->GetObject());
+}
+
+bool IsCard(const CXmlNode* node)
+{
+    static const CElementSet card("card\0");
+    return card.Contains(node->GetObject());
+}
+
 bool IsFragmentLink(const CXmlNode* node)
 {
-    if (!node->IsStartTag() || !node->IsNamed("a")) return false;
+    if (!node->IsStartTag() || !IsAnchor(node)) return false;
     const char* href = node->GetObject()->GetAttribute("href");
     return href != nullptr && href[0] == '#';
 }
 
 // The ids of the deck's cards, which are the only places a link can lead.
-std::unordered_set<std::string> CardIds(const CXmlNode* wml)
+// They view the cards' records, which resolving the links leaves alone.
+CNameTable CardIds(const CXmlNode* wml)
 {
-    std::unordered_set<std::string> ids;
+    std::vector<std::string_view> ids;
     for (const CXmlNode* child = wml->GetFirstChild(); child != nullptr;
          child = child->GetNextSibling())
-        if (child->IsOpenStartTag() && child->IsNamed("card"))
-            if (const char* id = child->GetObject()->GetAttribute("id")) ids.insert(id);
-    return ids;
+        if (child->IsOpenStartTag() && IsCard(child))
+            if (const char* id = child->GetObject()->GetAttribute("id")) ids.emplace_back(id);
+    CNameTable table(ids.size());
+    for (std::string_view id : ids) table.Add(id, 1);
+    return table;
 }
 
 const char* FirstCardId(const CXmlNode* wml)
 {
     for (const CXmlNode* child = wml->GetFirstChild(); child != nullptr;
          child = child->GetNextSibling())
-        if (child->IsStartTag() && child->IsNamed("card"))
+        if (child->IsStartTag() && IsCard(child))
             return child->GetObject()->GetAttribute("id");
     return nullptr;
 }
 
-// The links of the deck, in document order, without recursion.
+// The links of the deck, in document order, without recursion: the stack
+// holds the nodes whose subtree the walk is in.
 std::vector<CXmlNode*> FragmentLinksUnder(CXmlNode* top)
 {
     std::vector<CXmlNode*> links;
-    CWorkStack<CXmlNode*> due;
-    due.push_back(top);
-    while (!due.empty()) {
-        CXmlNode* node = due.back();
-        due.pop_back();
+    CWorkStack<CXmlNode*> parents;
+    for (CXmlNode* node = top;;) {
         if (IsFragmentLink(node)) links.push_back(node);
-        if (node->GetNextSibling() != nullptr && node != top) due.push_back(node->GetNextSibling());
-        if (node->GetFirstChild() != nullptr) due.push_back(node->GetFirstChild());
+        if (CXmlNode* child = node->GetFirstChild()) {
+            parents.push_back(node);
+            node = child;
+            continue;
+        }
+        while (node != top && node->GetNextSibling() == nullptr) {
+            node = parents.back();
+            parents.pop_back();
+        }
+        if (node == top) return links;
+        node = node->GetNextSibling();
     }
-    return links;
 }
 
 }  // namespace
@@ -61,14 +85,14 @@ void CFragmentTargets::NoteTagBefore(const CXmlNode* node)
     if (const char* id = tag->GetAttribute("id")) NamedElements.emplace_back(id, card);
     // As in a browser, a "name" makes a target only on an anchor: a form's
     // controls, often many of one name, are none.
-    if (node->IsNamed("a"))
+    if (IsAnchor(node))
         if (const char* name = tag->GetAttribute("name")) NamedElements.emplace_back(name, card);
     SawFragmentLink = SawFragmentLink || IsFragmentLink(node);
 }
 
 void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
 {
-    if (!node->IsNamed("card")) return;
+    if (!IsCard(node)) return;
     if (node->IsOpenStartTag()) {
         OpenCards.push_back(++CardsEntered);
         return;
@@ -87,18 +111,18 @@ void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
 
 // A fragment that names no element leads to the top of the page, as a
 // browser reads "#" and "#top": the deck's first card. "" when there is no card.
-std::string CFragmentTargets::CardIdOf(const std::string& fragment, const CCardOfName& cardOfName,
+std::string CFragmentTargets::CardIdOf(std::string_view fragment, const CNameTable& cardOfName,
                                        const CXmlNode* wml) const
 {
-    const auto named = cardOfName.find(fragment);
-    if (named != cardOfName.end()) {
-        if (named->second != 0) {
-            const size_t card = static_cast<size_t>(named->second);
-            return card < IdOfCard.size() ? IdOfCard[card] : "";
-        }
+    const int named = cardOfName.Find(fragment);
+    if (named > 0) {
+        const size_t card = static_cast<size_t>(named);
+        return card < IdOfCard.size() ? IdOfCard[card] : "";
+    }
+    if (named == 0) {
         // Outside any card: only a deck that had no card gathered it into one.
         if (CardsEntered != 0) return "";
-    } else if (!fragment.empty() && !EqualNoCase(fragment.c_str(), "top")) {
+    } else if (!fragment.empty() && !EqualNoCase(std::string(fragment).c_str(), "top")) {
         return "";
     }
     const char* first = FirstCardId(wml);
@@ -108,16 +132,16 @@ std::string CFragmentTargets::CardIdOf(const std::string& fragment, const CCardO
 void CFragmentTargets::ResolveLinks(CXmlNode* wml) const
 {
     if (!SawFragmentLink) return;
-    const std::unordered_set<std::string> cards = CardIds(wml);
+    const CNameTable cards = CardIds(wml);
     // The first element of each name or id wins.
-    CCardOfName cardOfName;
-    for (const auto& named : NamedElements) cardOfName.emplace(named);
+    CNameTable cardOfName(NamedElements.size());
+    for (const auto& named : NamedElements) cardOfName.Add(named.first, named.second);
     for (CXmlNode* link : FragmentLinksUnder(wml)) {
         CXmlObject* tag = link->GetObject();
-        const std::string fragment = tag->GetAttribute("href") + 1;
-        if (cards.count(fragment) != 0) continue;
+        const std::string_view fragment = tag->GetAttribute("href") + 1;
+        if (cards.Find(fragment) >= 0) continue;
         const std::string card = CardIdOf(fragment, cardOfName, wml);
-        if (!card.empty() && cards.count(card) != 0) {
+        if (!card.empty() && cards.Find(card) >= 0) {
             tag->SetAttribute("href", ("#" + card).c_str());
             continue;
         }

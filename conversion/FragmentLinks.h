@@ -3,12 +3,13 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "markup/WorkStack.h"
 
+class CNameTable;
 class CXmlNode;
 
 // Learns during the main walk which card holds each element that a fragment
@@ -26,8 +27,7 @@ public:
     void ResolveLinks(CXmlNode* wml) const;
 
 private:
-    using CCardOfName = std::unordered_map<std::string, int>;
-    std::string CardIdOf(const std::string& fragment, const CCardOfName& cardOfName,
+    std::string CardIdOf(std::string_view fragment, const CNameTable& cardOfName,
                          const CXmlNode* wml) const;
 
     bool SawFragmentLink = false;

@@ -47,8 +47,10 @@ bool EqualNoCase(const char* a, const char* b)
 bool IsNameInList(const char* text, const char* list)
 {
     if (text == nullptr || list == nullptr) return false;
+    // Most names of a list differ from the text in their first byte.
+    const unsigned char first = LowerAscii(text[0]);
     for (const char* name = list; *name != '\0'; name += strlen(name) + 1)
-        if (EqualNoCase(text, name)) return true;
+        if (LowerAscii(name[0]) == first && EqualNoCase(text, name)) return true;
     return false;
 }
 
