@@ -39,6 +39,7 @@ void CarryLanguage(CXmlObject* tag, const char* attributeList)
 // The attributes of the list only, with a page's "lang" carried over first.
 void KeepListedAttributes(CXmlObject* tag, const char* attributeList)
 {
+    if (tag->GetAttributeCount() == 0) return;
     CarryLanguage(tag, attributeList);
     tag->KeepAttributes(attributeList);
 }

@@ -85,9 +85,12 @@ void CFragmentTargets::NoteTagBefore(const CXmlNode* node)
     if (const char* id = tag->GetAttribute("id")) NamedElements.emplace_back(id, card);
     // As in a browser, a "name" makes a target only on an anchor: a form's
     // controls, often many of one name, are none.
-    if (IsAnchor(node))
-        if (const char* name = tag->GetAttribute("name")) NamedElements.emplace_back(name, card);
-    SawFragmentLink = SawFragmentLink || IsFragmentLink(node);
+    if (!IsAnchor(node)) return;
+    if (const char* name = tag->GetAttribute("name")) NamedElements.emplace_back(name, card);
+    if (!SawFragmentLink) {
+        const char* href = tag->GetAttribute("href");
+        SawFragmentLink = href != nullptr && href[0] == '#';
+    }
 }
 
 void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
