@@ -80,7 +80,17 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
 {
     if (text == nullptr || length <= 0) return;
     CScanner s{text, length};
-    auto emit = [&](int from, int to) { OnTokenText(root, text + from, to - from + 1); };
+    // A token ends at a NUL among its bytes; a page that holds none, as every
+    // page read for a deck, is not searched for one token by token.
+    const bool holdsNul = memchr(text, '\0', static_cast<size_t>(length)) != nullptr;
+    auto emit = [&](int from, int to) {
+        int size = to - from + 1;
+        if (holdsNul) {
+            const void* nul = memchr(text + from, '\0', static_cast<size_t>(size));
+            if (nul != nullptr) size = static_cast<int>(static_cast<const char*>(nul) - (text + from));
+        }
+        OnTokenText(root, text + from, size);
+    };
     for (int p = 0; p < length; ++p) {
         // Between tags only a '<' can change anything, and the last byte
         // never opens a tag.

@@ -159,7 +159,8 @@ void CXmlNode::AddTokenText(const char* text, int length)
 {
     if (HasRecord()) return;
     const CWorkingVariables* state = PrepareDocumentState(this);
-    PlaceToken(new CXmlNode(text, length, state->Configuration->MarkerWords));
+    const CNulFreeText token = {text, length > 0 ? static_cast<size_t>(length) : 0};
+    PlaceToken(new CXmlNode(token, state->Configuration->MarkerWords));
 }
 
 // The node is owned here until it is linked, so that running out of memory

@@ -104,6 +104,12 @@ CXmlNode::CXmlNode(const char* text, int length, const CMarkerWords& words)
     Record.SetText(text, length, words);
 }
 
+CXmlNode::CXmlNode(CNulFreeText text, const CMarkerWords& words)
+{
+    Record.SetFlag(CXmlObject::InNodeFlag, true);
+    Record.SetTextWithoutNul(text.Text, text.Length, words);
+}
+
 void CXmlNode::NoteRecordChanged() const
 {
     if (CParentCell* cell = ParentCell()) cell->NoteChildrenChanged();

@@ -114,14 +114,19 @@ void CXmlObject::NoteName()
 
 void CXmlObject::SetText(const char* text, int length, const CMarkerWords& words)
 {
-    NoteChange();
     size_t size = 0;
     if (text != nullptr && length > 0) {
         const void* nul = memchr(text, '\0', static_cast<size_t>(length));
         size = nul ? static_cast<size_t>(static_cast<const char*>(nul) - text)
                    : static_cast<size_t>(length);
     }
-    const CPiece raw = {text != nullptr ? text : "", size};
+    SetTextWithoutNul(text, size, words);
+}
+
+void CXmlObject::SetTextWithoutNul(const char* text, size_t length, const CMarkerWords& words)
+{
+    NoteChange();
+    const CPiece raw = {text != nullptr ? text : "", text != nullptr ? length : 0};
     SetFlag(HasTextFlag, true);
     SetFlag(HasNameFlag, false);
     SetKind(KindOf(raw.Data, raw.Length));

@@ -19,8 +19,9 @@ int CXmlObject::FindAttribute(const char* name) const
     if (name == nullptr) return -1;
     // Most names differ in their first byte, which spares the call.
     const unsigned char first = LowerAscii(name[0]);
-    for (int i = 0; i < GetAttributeCount(); ++i) {
-        const char* own = GetAttributeName(i);
+    const int count = GetAttributeCount();
+    for (int i = 0; i < count; ++i) {
+        const char* own = Bytes() + PieceStart(2 + 2 * static_cast<size_t>(i));
         if (LowerAscii(own[0]) == first && EqualNoCase(own, name)) return i;
     }
     return -1;

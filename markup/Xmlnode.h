@@ -51,6 +51,8 @@ public:
     // NUL among them) as the raw text, then parses name and attributes when
     // the record is a tag or a region marker by the given marker words.
     void SetText(const char* text, int length, const CMarkerWords& words = BuiltInMarkerWords);
+    // The same for `length` bytes known to hold no NUL, which are not searched.
+    void SetTextWithoutNul(const char* text, size_t length, const CMarkerWords& words);
     // The raw text; null for a record that never had text.
     const char* GetText() const
     {
@@ -381,7 +383,7 @@ public:
     void AddToken(CXmlObject* record);
     // The same for a token whose contents move into the new node.
     void AddTokenFrom(CXmlObject& token);
-    // The same for a token read from its raw bytes.
+    // The same for a token read from its raw bytes, which hold no NUL.
     void AddTokenText(const char* text, int length);
 
     // Markup writer: writes the subtree NUL-terminated and returns `buffer`.
@@ -390,6 +392,12 @@ public:
     long long GetWriteLength(const char* lineBreakNames) const;
 
 private:
+    // A token node of bytes that hold no NUL.
+    struct CNulFreeText {
+        const char* Text;
+        size_t Length;
+    };
+    CXmlNode(CNulFreeText text, const CMarkerWords& words);
     void LinkAfter(CXmlNode* node);
     // Makes a detached node an unlinked child of this node: it belongs to
     // this node's document without standing in its list.
