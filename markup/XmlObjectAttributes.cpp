@@ -14,6 +14,12 @@ const char* CXmlObject::GetAttributeValue(int i) const
     return Bytes() + PieceStart(3 + 2 * static_cast<size_t>(i));
 }
 
+size_t CXmlObject::GetAttributeValueLength(int i) const
+{
+    if (i < 0 || i >= GetAttributeCount()) return 0;
+    return PieceLength(3 + 2 * static_cast<size_t>(i));
+}
+
 int CXmlObject::FindAttribute(const char* name) const
 {
     if (name == nullptr) return -1;

@@ -97,6 +97,8 @@ public:
     int GetAttributeCount() const { return static_cast<int>(AttributeCount()); }
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
+    // The length of attribute i's value; 0 for an attribute it does not have.
+    size_t GetAttributeValueLength(int i) const;
     // Value of the first attribute of that name (any case), or null.
     const char* GetAttribute(const char* name) const;
     // Rebuilds the first attribute of that name in place, or appends one.
