@@ -54,4 +54,17 @@ TEST(DeckEscape, KeptCommentsAreWellFormed)
               "a<!-- x - - y - - -z --><!-- ok - fine --><!-- end- --><!----><!-- last- -->");
 }
 
+// Values are looked at in blocks for a byte to escape: one is found wherever
+// it falls in a block.
+TEST(DeckEscape, EveryPlaceInAValueIsLookedAt)
+{
+    const CConfigurationSnapshot defaults = BuildConfiguration("");
+    for (size_t at = 0; at < 40; ++at) {
+        const std::string before(at, 'x');
+        const std::string deck = ConvertWith(defaults,
+            "<html><body><p><img src=\"a.png\" alt=\"" + before + "&$yy\"></p></body></html>");
+        EXPECT_NE(deck.find("alt=\"" + before + "&amp;$$yy\""), std::string::npos) << deck;
+    }
+}
+
 }  // namespace

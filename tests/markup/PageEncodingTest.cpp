@@ -65,4 +65,21 @@ TEST(PageEncoding, BytesChangeOnlyWhereXmlCannotTakeThem)
     EXPECT_EQ(Read("\xE9\x93\x01\x94\x81").Text, "\xE9&#8220;&#8221;&#129;");
 }
 
+// Plain bytes are passed in blocks: a byte to change is found wherever it
+// falls in a block, and blocks of tabs and line ends pass untouched.
+TEST(PageEncoding, EveryPlaceInABlockIsJudged)
+{
+    const std::string plain(40, 'x');
+    for (size_t at = 0; at < plain.size(); ++at) {
+        std::string page = plain;
+        page[at] = '\x01';
+        EXPECT_EQ(Read(page).Text, std::string(plain.size() - 1, 'x')) << "control at " << at;
+        page[at] = '\xE9';
+        EXPECT_EQ(Read(page).Encoding, "ISO-8859-1") << "Latin-1 byte at " << at;
+    }
+    const std::string lines = std::string(17, '\n') + std::string(17, '\t') + "\r\n";
+    EXPECT_EQ(Read(lines).Text, lines);
+    EXPECT_EQ(Read(lines + "\xC3\xA9" + lines).Encoding, "UTF-8");
+}
+
 }  // namespace

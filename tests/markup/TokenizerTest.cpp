@@ -95,4 +95,19 @@ TEST(Tokenizer, NulBytesEndTheTokenText)
     EXPECT_EQ(Tokenize(page), (Tokens{"a", "<i>", "c"}));
 }
 
+// Inside a tag the bytes between quotes and tag ends are passed in blocks: a
+// quote or tag end is seen wherever it falls in one.
+TEST(Tokenizer, LongTagsEndWhereTheirQuotesAllow)
+{
+    for (size_t at = 0; at < 40; ++at) {
+        const std::string value(at, 'v');
+        EXPECT_EQ(Tokenize("<a title=\"" + value + "\">x"),
+                  (Tokens{"<a title=\"" + value + "\">", "x"}))
+            << "value of " << at << " bytes";
+        EXPECT_EQ(Tokenize("<a " + value + ">x"), (Tokens{"<a " + value + ">", "x"}));
+    }
+    EXPECT_EQ(Tokenize("<a title=\"" + std::string(30, 'v') + ">" + std::string(20, 'w') + "\">x"),
+              (Tokens{"<a title=\"" + std::string(30, 'v') + ">" + std::string(20, 'w') + "\">", "x"}));
+}
+
 }  // namespace
