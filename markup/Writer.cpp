@@ -35,20 +35,40 @@ bool IsLineBroken(const CXmlNode* node, const char* lineBreakNames)
     return IsLineBreakName(node, lineBreakNames) || text[1] == '!' || text[1] == '?';
 }
 
-bool IsBelowRootChildren(const CXmlNode* node)
-{
-    return node->GetParent() != nullptr && node->GetParent()->GetParent() != nullptr;
-}
-
 // Document order within the subtree of `top`, following the links only: the
-// writer changes nothing, so no stack is needed.
-const CXmlNode* NextInSubtree(const CXmlNode* node, const CXmlNode* top)
-{
-    if (node->GetFirstChild() != nullptr) return node->GetFirstChild();
-    for (; node != top; node = node->GetParent())
-        if (node->GetNextSibling() != nullptr) return node->GetNextSibling();
-    return nullptr;
-}
+// writer changes nothing, so no stack is needed. The walk keeps each node's
+// depth below the document root, which tells the writer where a tag's line
+// break goes without looking up its parents.
+class CSubtreeWalk {
+public:
+    explicit CSubtreeWalk(const CXmlNode* top) : Top(top), Node(top)
+    {
+        for (const CXmlNode* p = top->GetParent(); p != nullptr; p = p->GetParent()) ++Depth;
+    }
+    const CXmlNode* Current() const { return Node; }
+    // True below the root's children: there a line-broken tag starts a line.
+    bool BelowRootChildren() const { return Depth >= 2; }
+    void Next()
+    {
+        if (const CXmlNode* first = Node->GetFirstChild()) {
+            Node = first;
+            ++Depth;
+            return;
+        }
+        for (; Node != Top; Node = Node->GetParent(), --Depth) {
+            if (const CXmlNode* next = Node->GetNextSibling()) {
+                Node = next;
+                return;
+            }
+        }
+        Node = nullptr;
+    }
+
+private:
+    const CXmlNode* Top;
+    const CXmlNode* Node;
+    size_t Depth = 0;
+};
 
 }  // namespace
 
@@ -56,13 +76,14 @@ char* CXmlNode::Write(char* buffer, const char* lineBreakNames) const
 {
     char* out = buffer;
     *out = '\0';
-    for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
+    for (CSubtreeWalk walk(this); walk.Current() != nullptr; walk.Next()) {
+        const CXmlNode* node = walk.Current();
         if (!WritesOwnText(node)) continue;
         if (!IsLineBroken(node, lineBreakNames)) {
             out = node->Record.Write(out);
             continue;
         }
-        if (IsBelowRootChildren(node) && out != buffer && out[-1] != '\n') {
+        if (walk.BelowRootChildren() && out != buffer && out[-1] != '\n') {
             *out++ = '\r';
             *out++ = '\n';
         }
@@ -77,10 +98,11 @@ char* CXmlNode::Write(char* buffer, const char* lineBreakNames) const
 long long CXmlNode::GetWriteLength(const char*) const
 {
     long long length = 0;
-    for (const CXmlNode* node = this; node != nullptr; node = NextInSubtree(node, this)) {
+    for (CSubtreeWalk walk(this); walk.Current() != nullptr; walk.Next()) {
+        const CXmlNode* node = walk.Current();
         if (!WritesOwnText(node)) continue;
         length += node->Record.GetWriteLength();
-        if (node->IsTag()) length += IsBelowRootChildren(node) ? 4 : 2;
+        if (node->IsTag()) length += walk.BelowRootChildren() ? 4 : 2;
     }
     return length;
 }
