@@ -1,5 +1,9 @@
 #include "conversion/FragmentLinks.h"
 
+#include <algorithm>
+#include <new>
+#include <vector>
+
 #include "conversion/ConversionRules.h"
 #include "conversion/NameTable.h"
 #include "markup/ElementNames.h"
@@ -76,17 +80,43 @@ std::vector<CXmlNode*> FragmentLinksUnder(CXmlNode* top)
 
 }  // namespace
 
+CNumberedTexts::~CNumberedTexts()
+{
+    while (First != nullptr) {
+        Block* next = First->Next;
+        ::operator delete(First);
+        First = next;
+    }
+}
+
+void CNumberedTexts::Add(const char* text, int number)
+{
+    const size_t bytes = sizeof number + strlen(text) + 1;
+    if (Last == nullptr || Last->Capacity - Last->Used < bytes) {
+        const size_t capacity = std::max({bytes, Held / 2, size_t{64}});
+        Block* block = new (::operator new(sizeof(Block) + capacity)) Block{nullptr, capacity, 0};
+        (Last != nullptr ? Last->Next : First) = block;
+        Last = block;
+        Held += capacity;
+    }
+    char* at = Last->Bytes() + Last->Used;
+    memcpy(at, &number, sizeof number);
+    memcpy(at + sizeof number, text, bytes - sizeof number);
+    Last->Used += bytes;
+    ++Count;
+}
+
 void CFragmentTargets::NoteTagBefore(const CXmlNode* node)
 {
     if (!node->IsStartTag()) return;
     const CXmlObject* tag = node->GetObject();
     if (tag->GetAttributeCount() == 0) return;
     const int card = OpenCards.empty() ? 0 : OpenCards.back();
-    if (const char* id = tag->GetAttribute("id")) NamedElements.emplace_back(id, card);
+    if (const char* id = tag->GetAttribute("id")) NamedElements.Add(id, card);
     // As in a browser, a "name" makes a target only on an anchor: a form's
     // controls, often many of one name, are none.
     if (!IsAnchor(node)) return;
-    if (const char* name = tag->GetAttribute("name")) NamedElements.emplace_back(name, card);
+    if (const char* name = tag->GetAttribute("name")) NamedElements.Add(name, card);
     if (!SawFragmentLink) {
         const char* href = tag->GetAttribute("href");
         SawFragmentLink = href != nullptr && href[0] == '#';
@@ -104,23 +134,19 @@ void CFragmentTargets::NoteTagAfter(const CXmlNode* node)
     if (node->IsStartTag() || OpenCards.empty() || start == nullptr) return;
     // Only the cards that hold a named element are ever looked up.
     const char* id = start->GetObject()->GetAttribute("id");
-    if (id != nullptr && !NamedElements.empty()) {
-        const size_t card = static_cast<size_t>(OpenCards.back());
-        if (IdOfCard.size() <= card) IdOfCard.resize(card + 1);
-        IdOfCard[card] = id;
-    }
+    if (id != nullptr && !NamedElements.empty()) IdsByCard.Add(id, OpenCards.back());
     OpenCards.pop_back();
 }
 
 // A fragment that names no element leads to the top of the page, as a
 // browser reads "#" and "#top": the deck's first card. "" when there is no card.
 std::string CFragmentTargets::CardIdOf(std::string_view fragment, const CNameTable& cardOfName,
-                                       const CXmlNode* wml) const
+                                       const CIdOfCard& idOfCard, const CXmlNode* wml) const
 {
     const int named = cardOfName.Find(fragment);
     if (named > 0) {
-        const size_t card = static_cast<size_t>(named);
-        return card < IdOfCard.size() ? IdOfCard[card] : "";
+        const char* id = idOfCard[static_cast<size_t>(named)];
+        return id != nullptr ? id : "";
     }
     if (named == 0) {
         // Outside any card: only a deck that had no card gathered it into one.
@@ -138,12 +164,14 @@ void CFragmentTargets::ResolveLinks(CXmlNode* wml) const
     const CNameTable cards = CardIds(wml);
     // The first element of each name or id wins.
     CNameTable cardOfName(NamedElements.size());
-    for (const auto& named : NamedElements) cardOfName.Add(named.first, named.second);
+    NamedElements.ForEach([&](const char* name, int card) { cardOfName.Add(name, card); });
+    CIdOfCard idOfCard(static_cast<size_t>(CardsEntered) + 1, nullptr);
+    IdsByCard.ForEach([&](const char* id, int card) { idOfCard[static_cast<size_t>(card)] = id; });
     for (CXmlNode* link : FragmentLinksUnder(wml)) {
         CXmlObject* tag = link->GetObject();
         const std::string_view fragment = tag->GetAttribute("href") + 1;
         if (cards.Find(fragment) >= 0) continue;
-        const std::string card = CardIdOf(fragment, cardOfName, wml);
+        const std::string card = CardIdOf(fragment, cardOfName, idOfCard, wml);
         if (!card.empty() && cards.Find(card) >= 0) {
             tag->SetAttribute("href", ("#" + card).c_str());
             continue;

@@ -2,6 +2,7 @@
 // deck (conversion-private).
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,6 +12,51 @@
 
 class CNameTable;
 class CXmlNode;
+
+// Texts with a number each, in the order they were added. A page of named
+// anchors adds one for every anchor, so they are packed (the number, then the
+// text with its NUL) into blocks that never move, each half as large as all
+// before it: a vector that doubles holds its old and new blocks at once while
+// it copies, and on a page of a million anchors one block outgrows what the
+// C library keeps and is mapped and faulted in afresh by every conversion.
+// An empty list takes nothing from the heap.
+class CNumberedTexts {
+public:
+    CNumberedTexts() = default;
+    CNumberedTexts(const CNumberedTexts&) = delete;
+    CNumberedTexts& operator=(const CNumberedTexts&) = delete;
+    ~CNumberedTexts();
+
+    bool empty() const { return First == nullptr; }
+    size_t size() const { return Count; }
+    void Add(const char* text, int number);
+    // Calls visit(text, number) for each, from the first added.
+    template <typename Visit>
+    void ForEach(Visit visit) const
+    {
+        for (const Block* block = First; block != nullptr; block = block->Next)
+            for (size_t at = 0; at < block->Used;) {
+                int number;
+                memcpy(&number, block->Bytes() + at, sizeof number);
+                const char* text = block->Bytes() + at + sizeof number;
+                visit(text, number);
+                at += sizeof number + strlen(text) + 1;
+            }
+    }
+
+private:
+    struct Block {
+        Block* Next;
+        size_t Capacity;
+        size_t Used;
+        char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+        const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
+    };
+    Block* First = nullptr;
+    Block* Last = nullptr;
+    size_t Held = 0;
+    size_t Count = 0;
+};
 
 // Learns during the main walk which card holds each element that a fragment
 // can name, and after the walk points every fragment link at that card.
@@ -27,8 +73,10 @@ public:
     void ResolveLinks(CXmlNode* wml) const;
 
 private:
+    // The id of each card by its number (they point into IdsByCard), null for none.
+    using CIdOfCard = std::vector<const char*>;
     std::string CardIdOf(std::string_view fragment, const CNameTable& cardOfName,
-                         const CXmlNode* wml) const;
+                         const CIdOfCard& idOfCard, const CXmlNode* wml) const;
 
     bool SawFragmentLink = false;
     // Cards the walk has entered, by number; 0 stands for "outside any card".
@@ -37,8 +85,8 @@ private:
     // Each name or id with the number of its card, in document order. Only a
     // page with fragment links looks them up, so they are listed as they come
     // and made into a table only then.
-    std::vector<std::pair<std::string, int>> NamedElements;
-    // The id of each card, by its number, as its end tag left it (kept once
-    // the page has a named element).
-    std::vector<std::string> IdOfCard;
+    CNumberedTexts NamedElements;
+    // The id of each card with the card's number, as its end tag left it
+    // (kept once the page has a named element).
+    CNumberedTexts IdsByCard;
 };

@@ -71,7 +71,10 @@ struct CRootState {
     CWorkingVariables* WorkingVariables = nullptr;
     // The counts follow from the current node's ancestors, so they are kept
     // only while a text is being parsed and worked out again when a token
-    // comes later.
-    std::unique_ptr<COpenTagCounts> OpenTags;
+    // comes later. The outermost parse keeps them on its own stack, so that
+    // a conversion takes no heap for them; a token placed outside any parse
+    // keeps them in OpenTagsOutsideParse until the next parse begins.
+    COpenTagCounts* OpenTags = nullptr;
+    std::unique_ptr<COpenTagCounts> OpenTagsOutsideParse;
     int ParseDepth = 0;
 };

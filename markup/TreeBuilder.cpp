@@ -85,31 +85,50 @@ private:
     std::unordered_map<std::string, int>& Names;
 };
 
-// The root's counts, worked out from the current node and its ancestors when
-// they were dropped after an earlier text.
+void CountOpenTags(const CXmlNode* current, COpenTagCounts& counts)
+{
+    COpenTags open(counts);
+    for (const CXmlNode* p = current; p != nullptr; p = p->GetParent()) open.Enter(p);
+}
+
+// The root's counts; outside a parse they are worked out from the current
+// node and its ancestors when the first token comes.
 COpenTags OpenTagsOf(CRootState& root)
 {
-    if (root.OpenTags != nullptr) return COpenTags(*root.OpenTags);
-    root.OpenTags = std::make_unique<COpenTagCounts>();
-    COpenTags open(*root.OpenTags);
-    for (const CXmlNode* p = root.CurrentNode; p != nullptr; p = p->GetParent()) open.Enter(p);
-    return open;
+    if (root.OpenTags == nullptr) {
+        auto counts = std::make_unique<COpenTagCounts>();
+        CountOpenTags(root.CurrentNode, *counts);
+        root.OpenTagsOutsideParse = std::move(counts);
+        root.OpenTags = root.OpenTagsOutsideParse.get();
+    }
+    return COpenTags(*root.OpenTags);
 }
 
 // Counts the texts being parsed into a root (tag replacement parses inside
-// the page's parse) and drops the open-tag counts when the outermost ends.
+// the page's parse). The outermost one holds the open-tag counts for all of
+// them and drops them when it ends.
 class CParseScope {
 public:
-    explicit CParseScope(CRootState& root) : Root(root) { ++Root.ParseDepth; }
+    // Running out of memory while counting leaves the root as it was.
+    explicit CParseScope(CRootState& root) : Root(root)
+    {
+        if (Root.ParseDepth == 0) {
+            CountOpenTags(Root.CurrentNode, Counts);
+            Root.OpenTagsOutsideParse.reset();
+            Root.OpenTags = &Counts;
+        }
+        ++Root.ParseDepth;
+    }
     ~CParseScope()
     {
-        if (--Root.ParseDepth == 0) Root.OpenTags.reset();
+        if (--Root.ParseDepth == 0) Root.OpenTags = nullptr;
     }
     CParseScope(const CParseScope&) = delete;
     CParseScope& operator=(const CParseScope&) = delete;
 
 private:
     CRootState& Root;
+    COpenTagCounts Counts;
 };
 
 }  // namespace
@@ -176,12 +195,16 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     CXmlObject* record = node->GetObject();
     CWorkingVariables* state = PrepareDocumentState(this);
     const CConfiguration& configuration = *state->Configuration;
-    CPrePocessControl* regions = state->PreProcessControl;
     if (record->GetMarkerKind(configuration.MarkerWords) != 0) {
-        regions->OnMarker(record, configuration.MarkerWords);
+        state->Regions().OnMarker(record, configuration.MarkerWords);
         return;
     }
-    if (regions->IsIncluded(record, state->Device, configuration.DefaultExclude)) {
+    // Before the first marker no region is open, and the default decides.
+    CPrePocessControl* regions = state->PreProcessControl;
+    const int included = regions != nullptr
+                             ? regions->IsIncluded(record, state->Device, configuration.DefaultExclude)
+                             : configuration.DefaultExclude;
+    if (included != 0) {
         if (node->IsTag() && HasTagReplacements(state->Device)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);

@@ -4,7 +4,7 @@
 
 #include "devices/Xmldevice.h"
 
-CWorkingVariables::CWorkingVariables() : PreProcessControl(new CPrePocessControl) {}
+CWorkingVariables::CWorkingVariables() = default;
 
 CWorkingVariables::~CWorkingVariables()
 {
@@ -31,4 +31,10 @@ void CWorkingVariables::SetTitle(const char* title)
     size_t length = strlen(title);
     Title = new char[length + 1];
     memcpy(Title, title, length + 1);
+}
+
+CPrePocessControl& CWorkingVariables::Regions()
+{
+    if (PreProcessControl == nullptr) PreProcessControl = new CPrePocessControl;
+    return *PreProcessControl;
 }

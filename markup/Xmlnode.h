@@ -530,7 +530,10 @@ public:
     // Both outlast Reset.
     const char* Encoding = nullptr;
     bool NameEncoding = false;
+    // The open regions of the page's marker comments; null until the first
+    // marker comes, as most pages have none.
     CPrePocessControl* PreProcessControl = nullptr;
+    CPrePocessControl& Regions();
     // The configuration this conversion uses from start to end, whatever
     // reloads meanwhile, and the device chosen from it.
     std::shared_ptr<const CConfiguration> Configuration;

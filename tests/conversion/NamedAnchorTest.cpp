@@ -23,4 +23,27 @@ TEST(NamedAnchors, FindTheDeckAnywhereAtTheRoot)
               npos);
 }
 
+// Each link to an element's id leads to the card of the named anchor that
+// held the element: with hundreds of anchors, with an id longer than any
+// that came before, and with an id given twice, where the first one wins.
+TEST(NamedAnchors, LinksToElementsLeadToTheirCardsOnALargePage)
+{
+    const std::string longId(300, 'L');
+    std::string page = "<html><body><p><a href=\"#i0\">A</a> <a href=\"#i150\">B</a> "
+                       "<a href=\"#i299\">C</a> <a href=\"#" + longId + "\">D</a> "
+                       "<a href=\"#twice\">E</a></p>";
+    for (int i = 0; i < 300; ++i) {
+        const std::string n = std::to_string(i);
+        page += "<a name=\"n" + n + "\">x <b id=\"i" + n + "\">y</b></a>";
+        if (i == 20) page += "<a name=\"first\"><b id=\"twice\">t</b></a>";
+    }
+    page += "<a name=\"last\">z <b id=\"" + longId + "\">w</b></a>";
+    page += "<a name=\"second\"><b id=\"twice\">t</b></a></body></html>";
+    const std::string deck = ConvertPage(page);
+    EXPECT_NE(deck.find("<a href=\"#n0\">A</a> <a href=\"#n150\">B</a> <a href=\"#n299\">C</a> "
+                        "<a href=\"#last\">D</a> <a href=\"#first\">E</a>"),
+              npos)
+        << deck.substr(0, 600);
+}
+
 }  // namespace

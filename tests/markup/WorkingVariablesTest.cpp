@@ -14,8 +14,8 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
     EXPECT_EQ(state.Title, nullptr);
     EXPECT_EQ(state.Device, nullptr);
-    ASSERT_NE(state.PreProcessControl, nullptr);
-    EXPECT_EQ(state.PreProcessControl->Markers, nullptr);
+    EXPECT_EQ(state.PreProcessControl, nullptr);
+    EXPECT_EQ(state.Regions().Markers, nullptr);
 
     const std::string marker = "<!-- DINCL DEVICE=\"x\" -->";
     CXmlObject record;
