@@ -111,7 +111,7 @@ void EscapeHref(CXmlNode* tag)
 {
     CXmlObject* record = tag->GetObject();
     const char* href = record->GetAttribute("href");
-    if (href == nullptr) return;
+    if (href == nullptr || strchr(href, '&') == nullptr) return;
     // Only the '&' here: the rest of the value is escaped with every other
     // attribute when the deck is complete.
     const CEscapeRules rules = {GetDocumentSettings(tag)->AmpReplace, true, false, false};
