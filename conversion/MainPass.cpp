@@ -7,6 +7,7 @@
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/WorkStack.h"
+#include "platform/Trace.h"
 
 namespace {
 

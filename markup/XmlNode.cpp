@@ -6,6 +6,7 @@
 
 #include "markup/NodeInternals.h"
 #include "markup/WorkStack.h"
+#include "platform/Trace.h"
 
 namespace {
 
