@@ -1,4 +1,5 @@
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -57,9 +58,22 @@ const CDevice* CConfiguration::FindDevice(const char* userAgent) const
     return DefaultDevice;
 }
 
-CWorkingVariables* PrepareDocumentState(CXmlNode* root)
+namespace {
+
+// The root's working state with its regions, made when missing.
+CWorkingVariables& EnsureStateWithRegions(CXmlNode* root)
 {
     CWorkingVariables& state = root->EnsureWorkingState();
+    if (state.PreProcessControl == nullptr)
+        state.PreProcessControl = std::make_shared<CPrePocessControl>();
+    return state;
+}
+
+}  // namespace
+
+CWorkingVariables* PrepareDocumentState(CXmlNode* root)
+{
+    CWorkingVariables& state = EnsureStateWithRegions(root);
     if (state.Configuration == nullptr) state.Configuration = PublishedConfiguration();
     if (state.Device == nullptr) state.Device = state.Configuration->DefaultDevice;
     return &state;
@@ -67,7 +81,7 @@ CWorkingVariables* PrepareDocumentState(CXmlNode* root)
 
 void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent)
 {
-    CWorkingVariables& state = root->EnsureWorkingState();
+    CWorkingVariables& state = EnsureStateWithRegions(root);
     state.Device = configuration->FindDevice(userAgent);
     state.Configuration = std::move(configuration);
 }

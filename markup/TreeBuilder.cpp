@@ -1,9 +1,8 @@
 #include "markup/Xmlnode.h"
 
-#include "conversion/Conversion.h"
-#include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/NodeInternals.h"
+#include "markup/TokenRules.h"
 
 namespace {
 
@@ -159,7 +158,7 @@ void CXmlNode::AddTokenText(const char* text, int length)
 {
     if (HasRecord()) return;
     const CWorkingVariables* state = PrepareDocumentState(this);
-    PlaceToken(new CXmlNode(text, length, state->Configuration->MarkerWords));
+    PlaceToken(new CXmlNode(text, length, MarkerWordsOf(*state)));
 }
 
 // The node is owned here until it is linked, so that running out of memory
@@ -172,19 +171,14 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     if (HasRecord()) {
         return;
     }
-    CXmlObject* record = node->GetObject();
     CWorkingVariables* state = PrepareDocumentState(this);
-    const CConfiguration& configuration = *state->Configuration;
-    CPrePocessControl* regions = state->PreProcessControl;
-    if (record->GetMarkerKind(configuration.MarkerWords) != 0) {
-        regions->OnMarker(record, configuration.MarkerWords);
-        return;
-    }
-    if (regions->IsIncluded(record, state->Device, configuration.DefaultExclude)) {
-        if (node->IsTag() && HasTagReplacements(state->Device)) {
+    const CTokenFate fate = RegionFateOf(*state, node->GetObject());
+    if (fate == CTokenFate::Marker) return;
+    if (fate == CTokenFate::Included) {
+        if (node->IsTag() && ReplacesTags(*state)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);
-            ReplaceTag(node, state->Device, GetCurrentNode());
+            ReplaceTagOf(node, *state, GetCurrentNode());
         }
     } else if (!SurvivesExclusion(node, GetCurrentNode())) {
         return;
@@ -195,6 +189,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
             return;
         }
     } else if (!node->IsComment()) {
+        CXmlObject* record = node->GetObject();
         record->CollapseText();
         if (record->GetTextLength() == 0) {
             return;

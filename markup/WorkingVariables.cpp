@@ -2,13 +2,10 @@
 
 #include <cstring>
 
-#include "devices/Xmldevice.h"
-
-CWorkingVariables::CWorkingVariables() : PreProcessControl(new CPrePocessControl) {}
+CWorkingVariables::CWorkingVariables() = default;
 
 CWorkingVariables::~CWorkingVariables()
 {
-    delete PreProcessControl;
     delete[] Title;
 }
 

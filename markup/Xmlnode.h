@@ -520,7 +520,8 @@ public:
     // Both outlast Reset.
     const char* Encoding = nullptr;
     bool NameEncoding = false;
-    CPrePocessControl* PreProcessControl = nullptr;
+    // The open device-conditional regions, made with the device.
+    std::shared_ptr<CPrePocessControl> PreProcessControl;
     // The configuration this conversion uses from start to end, whatever
     // reloads meanwhile, and the device chosen from it.
     std::shared_ptr<const CConfiguration> Configuration;

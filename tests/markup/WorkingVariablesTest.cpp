@@ -9,11 +9,11 @@ namespace {
 
 TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
 {
-    CWorkingVariables state;
+    CXmlNode root;
+    CWorkingVariables& state = *PrepareDocumentState(&root);
     state.Reset();
     EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
     EXPECT_EQ(state.Title, nullptr);
-    EXPECT_EQ(state.Device, nullptr);
     ASSERT_NE(state.PreProcessControl, nullptr);
     EXPECT_EQ(state.PreProcessControl->Markers, nullptr);
 
@@ -21,7 +21,7 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     CXmlObject record;
     record.SetText(marker.data(), static_cast<int>(marker.size()));
     state.PreProcessControl->OnMarker(&record, BuiltInMarkerWords);
-    CPrePocessControl* regions = state.PreProcessControl;
+    CPrePocessControl* regions = state.PreProcessControl.get();
     ASSERT_NE(regions->Markers, nullptr);
     const CDevice* device = PublishedConfiguration()->DefaultDevice;
     state.Device = device;
@@ -34,7 +34,7 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     state.Reset();
     EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
     EXPECT_EQ(state.Title, nullptr);
-    EXPECT_EQ(state.PreProcessControl, regions);
+    EXPECT_EQ(state.PreProcessControl.get(), regions);
     EXPECT_NE(regions->Markers, nullptr);
     EXPECT_EQ(state.Device, device);
     // Destroyed with an open region and a title: the sanitizers check the release.
