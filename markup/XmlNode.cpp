@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "markup/NodeInternals.h"
+#include "markup/TreeLinks.h"
 #include "markup/WorkStack.h"
 #include "platform/Trace.h"
 
@@ -273,6 +274,8 @@ void CXmlNode::Unlink()
     CParentCell* cell = ParentCell();
     CXmlNode* parent = OwnerOf(cell);
     if (parent == nullptr) return;
+    const CXmlNode* formerPrevious = GetPreviousSibling();
+    const CXmlNode* formerNext = NextSibling;
     cell->NoteChildrenChanged();
     if (parent->GetFirstChild() == this) {
         // The next child becomes first and takes over the link to the last.
@@ -294,6 +297,9 @@ void CXmlNode::Unlink()
     }
     PreviousSibling = nullptr;
     NextSibling = nullptr;
+    AssertLinksAround(formerPrevious);
+    AssertLinksAround(formerNext);
+    AssertLinksAround(parent);
 }
 
 // The cells of a subtree entering this document name its root. A node
@@ -369,6 +375,7 @@ void CXmlNode::InsertFirstChild(CXmlNode* node)
     AdoptIntoDocument(node);
     node->Unlink();
     LinkAsOnlyOrFirstChild(node);
+    AssertLinksAround(node);
 }
 
 void CXmlNode::AppendChild(CXmlNode* node)
@@ -397,6 +404,7 @@ void CXmlNode::InsertAfter(CXmlNode* node)
     AdoptIntoDocument(node);
     node->Unlink();
     LinkAfter(node);
+    AssertLinksAround(node);
 }
 
 void CXmlNode::AppendSibling(CXmlNode* node)
@@ -411,6 +419,7 @@ void CXmlNode::AppendSibling(CXmlNode* node)
     else
         while (last->NextSibling != nullptr) last = last->NextSibling;
     last->LinkAfter(node);
+    AssertLinksAround(node);
 }
 
 // The followers leave their list in one cut and join this node's list in
@@ -445,6 +454,9 @@ void CXmlNode::AppendFollowersOf(CXmlNode* node)
         first->PreviousSibling = last;
         SetFirstChild(first);
     }
+    AssertLinksAround(node);
+    AssertLinksAround(first);
+    AssertLinksAround(last);
 }
 
 // Moves the whole child list in one step when `node` stands in another list
@@ -470,6 +482,9 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
     moved->ForwardTo(target);
     Retain(target);
     Release(moved);
+    AssertLinksAround(this);
+    AssertLinksAround(first);
+    AssertLinksAround(last);
     return true;
 }
 
