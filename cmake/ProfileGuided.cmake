@@ -11,8 +11,10 @@ if(NOT (QUORREL_PGO AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_CROSS
 endif()
 
 set(QUORREL_PROFILE_FLAGS -fprofile-generate -fprofile-update=single)
-quorrel_add_core(quorrel_core_training)
-target_compile_options(quorrel_core_training PRIVATE ${QUORREL_PROFILE_FLAGS})
+quorrel_add_core(quorrel_core_training ${CMAKE_SOURCE_DIR})
+foreach(target IN LISTS quorrel_core_training_TARGETS)
+  target_compile_options(${target} PRIVATE ${QUORREL_PROFILE_FLAGS})
+endforeach()
 
 # The training run is the command-line converter on the instrumented copy. It
 # runs in a folder of its own, so no Fendrel.cfg lies beside it and the
@@ -28,14 +30,22 @@ file(GLOB QUORREL_TRAINING_PAGES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/examples/*.html ${CMAKE_SOURCE_DIR}/tests/data/convert/*.html)
 
 # Each object file's counts land beside it; they are moved beside the
-# library's object file of the same source, where the compiler looks.
+# library's object file of the same source, where the compiler looks: from
+# each target of the instrumented copy to the same target of the library.
+set(QUORREL_PROFILE_FROM)
+set(QUORREL_PROFILE_TO)
+foreach(target IN LISTS quorrel_core_TARGETS)
+  string(REGEX REPLACE "^quorrel_core" "quorrel_core_training" training ${target})
+  list(APPEND QUORREL_PROFILE_FROM ${CMAKE_BINARY_DIR}/CMakeFiles/${training}.dir)
+  list(APPEND QUORREL_PROFILE_TO ${CMAKE_BINARY_DIR}/CMakeFiles/${target}.dir)
+endforeach()
 set(QUORREL_PROFILE_STAMP ${CMAKE_BINARY_DIR}/profile-training/profile.stamp)
 add_custom_command(OUTPUT ${QUORREL_PROFILE_STAMP}
   COMMAND ${CMAKE_COMMAND}
     -DTRAINER=$<TARGET_FILE:quorrel_training>
     "-DPAGES=${QUORREL_TRAINING_PAGES}"
-    -DFROM=${CMAKE_BINARY_DIR}/CMakeFiles/quorrel_core_training.dir
-    -DTO=${CMAKE_BINARY_DIR}/CMakeFiles/quorrel_core.dir
+    "-DFROM=${QUORREL_PROFILE_FROM}"
+    "-DTO=${QUORREL_PROFILE_TO}"
     -DSTAMP=${QUORREL_PROFILE_STAMP}
     -P ${CMAKE_SOURCE_DIR}/cmake/TrainProfile.cmake
   DEPENDS quorrel_training ${QUORREL_TRAINING_PAGES} ${CMAKE_SOURCE_DIR}/cmake/TrainProfile.cmake
@@ -45,7 +55,9 @@ add_custom_target(quorrel_profile DEPENDS ${QUORREL_PROFILE_STAMP})
 
 # The profile is made before the library is compiled. A changed source is
 # compiled again in both copies, so its counts always match its code.
-add_dependencies(quorrel_core quorrel_profile)
 # Code the pages never reached is optimised as without a profile.
-target_compile_options(quorrel_core PRIVATE
-  -fprofile-use -fprofile-partial-training -fprofile-correction -Wno-missing-profile)
+foreach(target IN LISTS quorrel_core_TARGETS)
+  add_dependencies(${target} quorrel_profile)
+  target_compile_options(${target} PRIVATE
+    -fprofile-use -fprofile-partial-training -fprofile-correction -Wno-missing-profile)
+endforeach()

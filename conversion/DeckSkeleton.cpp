@@ -6,6 +6,7 @@
 #include "conversion/FragmentLinks.h"
 #include "devices/Xmldevice.h"
 #include "markup/PageEncoding.h"
+#include "platform/Trace.h"
 
 namespace {
 

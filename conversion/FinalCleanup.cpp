@@ -1,10 +1,10 @@
 #include <string>
 #include <unordered_map>
 
-#include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
+#include "markup/Walks.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/MainPassMemo.h"
 #include "markup/ElementNames.h"
-#include "markup/WorkStack.h"
+#include "markup/Walks.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -92,27 +92,17 @@ std::string GetPostfieldName(const CXmlNode* control)
 
 namespace {
 
-// Each node after its descendants, the siblings in document order; the first
-// child is read on arrival, the next sibling after the node was handled. The
-// postfields of the nodes before `button` in this order are counted in `split`.
+// Each node after its descendants. The postfields of the nodes before
+// `button` in this order are counted in `split`.
 std::vector<CNodePostfield> WalkForm(CXmlNode* first, const CXmlNode* button, size_t& split)
 {
     std::vector<CNodePostfield> postfields;
     split = 0;
-    CWorkStack<CXmlNode*> due;
-    for (CXmlNode* n = first; n != nullptr || !due.empty();) {
-        if (n != nullptr) {
-            due.push_back(n);
-            n = n->GetFirstChild();
-            continue;
-        }
-        CXmlNode* done = due.back();
-        due.pop_back();
+    WalkDescendantsFirst(first, [&](CXmlNode* done) {
         std::string postfield = PostfieldFor(done);
         if (!postfield.empty()) postfields.push_back({done, std::move(postfield)});
         if (done == button) split = postfields.size();
-        n = done->GetNextSibling();
-    }
+    });
     return postfields;
 }
 

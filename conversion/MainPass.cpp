@@ -6,7 +6,8 @@
 #include "conversion/MainPassMemo.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
-#include "markup/WorkStack.h"
+#include "markup/Walks.h"
+#include "platform/Trace.h"
 
 namespace {
 
@@ -182,9 +183,9 @@ bool NoteAddedBytes(const CXmlNode* node, size_t bytes)
 
 namespace {
 
-// A node's rule, then its subtree (the first child read after the rule ran),
-// then its next sibling (read after the subtree was visited). False when the
-// walk stopped because the deck passed its bound.
+// Each node's rule in document order (the first child read after the rule
+// ran, the next sibling after the subtree was visited). False when the walk
+// stopped because the deck passed its bound.
 bool WalkWithinBound(CXmlNode* root, CFragmentTargets& targets)
 {
     Trace("XHtmlToWml: Begin\r\n");
@@ -192,18 +193,7 @@ bool WalkWithinBound(CXmlNode* root, CFragmentTargets& targets)
     Trace("XHtmlToWml: OK\r\n");
     CWorkingVariables* state = StateOf(root);
     if (state == nullptr) return true;
-    CWorkStack<CXmlNode*> due;
-    due.push_back(root);
-    size_t depth = 1;  // of `due`
-    for (CXmlNode* n = root->GetFirstChild(); n != nullptr || !due.empty();) {
-        if (n == nullptr) {
-            Trace("XHtmlToWml: Childs OK\r\n");
-            n = due.back()->GetNextSibling();
-            due.pop_back();
-            --depth;
-            if (n == nullptr) Trace("XHtmlToWml: next OK\r\n");
-            continue;
-        }
+    return WalkNodesFirst(root->GetFirstChild(), [&](CXmlNode* n, size_t depth) {
         if (depth == 1) state->WalkTop = n;
         CMainPassMemo* memo = ExistingMemo(*state);
         if (memo != nullptr && memo->FormWalk.Stage != CFormWalkMemo::EStage::Off)
@@ -212,11 +202,8 @@ bool WalkWithinBound(CXmlNode* root, CFragmentTargets& targets)
         memo = ExistingMemo(*state);  // the node's rule may have made it
         if (memo != nullptr && memo->OverBound) return false;
         Trace("XHtmlToWml: OK\r\n");
-        due.push_back(n);
-        ++depth;
-        n = n->GetFirstChild();
-    }
-    return true;
+        return true;
+    });
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include "conversion/ChildrenFirstSweep.h"
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
-#include "markup/WorkStack.h"
+#include "markup/Walks.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -31,24 +30,15 @@ void PruneNode(CXmlNode* node)
 
 }  // namespace
 
-// Visits a node, then its subtree (first child read after the node changed),
-// then its next sibling (read after the subtree), so inserted end tags and
-// hoisted children are visited too.
+// In document order, so inserted end tags and hoisted children are visited too.
 void NormalizeTree(CXmlNode* node)
 {
     const bool isRoot = node->GetParent() == nullptr;
     if (isRoot) PrepareDocumentState(node)->Reset();
-    CWorkStack<CXmlNode*> due;
-    for (CXmlNode* n = node; n != nullptr || !due.empty();) {
-        if (n == nullptr) {
-            n = due.back()->GetNextSibling();
-            due.pop_back();
-            continue;
-        }
+    WalkNodesFirst(node, [](CXmlNode* n, size_t) {
         NormalizeNode(n);
-        due.push_back(n);
-        n = n->GetFirstChild();
-    }
+        return true;
+    });
     if (isRoot && node->GetObject() == nullptr) {
         PruneTree(node);
         node->GetWorkingVariables()->Reset();

@@ -4,7 +4,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/ContentModels.h"
 #include "devices/Xmldevice.h"
-#include "markup/WorkStack.h"
+#include "markup/Walks.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -99,28 +99,8 @@ void NormalizeTableRow(CXmlNode* row)
     for (; width < columns; ++width) row->AppendChild(new CXmlNode("<td/>"));
 }
 
-// A node after its descendants and after all the siblings that follow it;
-// the first child is read on arrival, the next sibling once the children are done.
+// A node after its descendants and after all the siblings that follow it.
 void FlattenNestedTables(CXmlNode* first)
 {
-    struct Frame {
-        CXmlNode* Node;
-        int Step;
-    };
-    CWorkStack<Frame> frames;
-    frames.push_back({first, 0});
-    while (!frames.empty()) {
-        Frame& frame = frames.back();
-        CXmlNode* node = frame.Node;
-        if (frame.Step == 0) {
-            frame.Step = 1;
-            if (node->GetFirstChild() != nullptr) frames.push_back({node->GetFirstChild(), 0});
-        } else if (frame.Step == 1) {
-            frame.Step = 2;
-            if (node->GetNextSibling() != nullptr) frames.push_back({node->GetNextSibling(), 0});
-        } else {
-            frames.pop_back();
-            FlattenNode(node);
-        }
-    }
+    WalkFollowersFirst(first, FlattenNode);
 }

@@ -25,12 +25,6 @@ void TrimTrailing(char* text)
     text[length] = '\0';
 }
 
-void UpperCaseAscii(char* text)
-{
-    for (; *text != '\0'; ++text)
-        if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 32);
-}
-
 // Resolves backslash escapes in place, left to right.
 void ResolveEscapes(char* text)
 {

@@ -45,8 +45,7 @@ char* NormalizedDeviceList(const char* value)
     for (size_t i = 0; i < length; ++i) {
         char c = value[i];
         if (c == ' ' || c == ';') c = ',';
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-        list[i + 1] = c;
+        list[i + 1] = UpperAscii(c);
     }
     list[length + 1] = ',';
     list[length + 2] = '\0';

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "markup/TokenRules.h"
 #include "markup/Xmlnode.h"
 #include "platform/Platform.h"
 
@@ -121,10 +122,9 @@ char* ReadWholeFile(const char* path, CFileStamp& stamp);
 // Splits the text (in place) into entries and applies each in file order.
 void ParseConfiguration(CConfiguration& configuration, char* text);
 
-// Gives the root a working state if it has none, and the state the
-// published configuration and its default device if it has none.
-CWorkingVariables* PrepareDocumentState(CXmlNode* root);
-// The same with the device chosen by user-agent text from `configuration`.
+// Gives the root a working state if it has none (PrepareDocumentState in
+// markup/TokenRules.h), and the state the device chosen by user-agent text
+// from `configuration`.
 void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent);
 // The same from the published configuration.
 void AttachDevice(CXmlNode* root, const char* userAgent);

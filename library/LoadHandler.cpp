@@ -1,5 +1,6 @@
 #include "devices/Xmldevice.h"
 #include "platform/Platform.h"
+#include "platform/Trace.h"
 
 #ifdef _WIN32
 #include <windows.h>

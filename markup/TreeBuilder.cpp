@@ -1,9 +1,8 @@
 #include "markup/Xmlnode.h"
 
-#include "conversion/Conversion.h"
-#include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/NodeInternals.h"
+#include "markup/TokenRules.h"
 
 namespace {
 
@@ -179,7 +178,7 @@ void CXmlNode::AddTokenText(const char* text, int length)
     if (HasRecord()) return;
     const CWorkingVariables* state = PrepareDocumentState(this);
     const CNulFreeText token = {text, length > 0 ? static_cast<size_t>(length) : 0};
-    PlaceToken(new CXmlNode(token, state->Configuration->MarkerWords));
+    PlaceToken(new CXmlNode(token, MarkerWordsOf(*state)));
 }
 
 // The node is owned here until it is linked, so that running out of memory
@@ -192,23 +191,14 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     if (HasRecord()) {
         return;
     }
-    CXmlObject* record = node->GetObject();
     CWorkingVariables* state = PrepareDocumentState(this);
-    const CConfiguration& configuration = *state->Configuration;
-    if (record->GetMarkerKind(configuration.MarkerWords) != 0) {
-        state->Regions().OnMarker(record, configuration.MarkerWords);
-        return;
-    }
-    // Before the first marker no region is open, and the default decides.
-    CPrePocessControl* regions = state->PreProcessControl;
-    const int included = regions != nullptr
-                             ? regions->IsIncluded(record, state->Device, configuration.DefaultExclude)
-                             : configuration.DefaultExclude;
-    if (included != 0) {
-        if (node->IsTag() && HasTagReplacements(state->Device)) {
+    const CTokenFate fate = RegionFateOf(*state, node->GetObject());
+    if (fate == CTokenFate::Marker) return;
+    if (fate == CTokenFate::Included) {
+        if (node->IsTag() && ReplacesTags(*state)) {
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);
-            ReplaceTag(node, state->Device, GetCurrentNode());
+            ReplaceTagOf(node, *state, GetCurrentNode());
         }
     } else if (!SurvivesExclusion(node, GetCurrentNode())) {
         return;
@@ -219,6 +209,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
             return;
         }
     } else if (!node->IsComment()) {
+        CXmlObject* record = node->GetObject();
         record->CollapseText();
         if (record->GetTextLength() == 0) {
             return;

@@ -2,13 +2,10 @@
 
 #include <cstring>
 
-#include "devices/Xmldevice.h"
-
 CWorkingVariables::CWorkingVariables() = default;
 
 CWorkingVariables::~CWorkingVariables()
 {
-    delete PreProcessControl;
     delete[] Title;
 }
 
@@ -31,10 +28,4 @@ void CWorkingVariables::SetTitle(const char* title)
     size_t length = strlen(title);
     Title = new char[length + 1];
     memcpy(Title, title, length + 1);
-}
-
-CPrePocessControl& CWorkingVariables::Regions()
-{
-    if (PreProcessControl == nullptr) PreProcessControl = new CPrePocessControl;
-    return *PreProcessControl;
 }

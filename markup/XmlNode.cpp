@@ -5,7 +5,9 @@
 #include <type_traits>
 
 #include "markup/NodeInternals.h"
+#include "markup/TreeLinks.h"
 #include "markup/WorkStack.h"
+#include "platform/Trace.h"
 
 namespace {
 
@@ -279,6 +281,8 @@ void CXmlNode::Unlink()
     CParentCell* cell = ParentCell();
     CXmlNode* parent = OwnerOf(cell);
     if (parent == nullptr) return;
+    const CXmlNode* formerPrevious = GetPreviousSibling();
+    const CXmlNode* formerNext = NextSibling;
     cell->NoteChildrenChanged();
     if (parent->GetFirstChild() == this) {
         // The next child becomes first and takes over the link to the last.
@@ -300,6 +304,9 @@ void CXmlNode::Unlink()
     }
     PreviousSibling = nullptr;
     NextSibling = nullptr;
+    AssertLinksAround(formerPrevious);
+    AssertLinksAround(formerNext);
+    AssertLinksAround(parent);
 }
 
 // The cells of a subtree entering this document name its root. A node
@@ -375,6 +382,7 @@ void CXmlNode::InsertFirstChild(CXmlNode* node)
     AdoptIntoDocument(node);
     node->Unlink();
     LinkAsOnlyOrFirstChild(node);
+    AssertLinksAround(node);
 }
 
 void CXmlNode::AppendChild(CXmlNode* node)
@@ -403,6 +411,7 @@ void CXmlNode::InsertAfter(CXmlNode* node)
     AdoptIntoDocument(node);
     node->Unlink();
     LinkAfter(node);
+    AssertLinksAround(node);
 }
 
 void CXmlNode::AppendSibling(CXmlNode* node)
@@ -417,6 +426,7 @@ void CXmlNode::AppendSibling(CXmlNode* node)
     else
         while (last->NextSibling != nullptr) last = last->NextSibling;
     last->LinkAfter(node);
+    AssertLinksAround(node);
 }
 
 // The followers leave their list in one cut and join this node's list in
@@ -451,6 +461,9 @@ void CXmlNode::AppendFollowersOf(CXmlNode* node)
         first->PreviousSibling = last;
         SetFirstChild(first);
     }
+    AssertLinksAround(node);
+    AssertLinksAround(first);
+    AssertLinksAround(last);
 }
 
 // Moves the whole child list in one step when `node` stands in another list
@@ -476,6 +489,9 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
     moved->ForwardTo(target);
     Retain(target);
     Release(moved);
+    AssertLinksAround(this);
+    AssertLinksAround(first);
+    AssertLinksAround(last);
     return true;
 }
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Text.h"
 
 class CConfiguration;
 class CDevice;
@@ -530,10 +530,9 @@ public:
     // Both outlast Reset.
     const char* Encoding = nullptr;
     bool NameEncoding = false;
-    // The open regions of the page's marker comments; null until the first
-    // marker comes, as most pages have none.
-    CPrePocessControl* PreProcessControl = nullptr;
-    CPrePocessControl& Regions();
+    // The open device-conditional regions of the page's marker comments; null
+    // until the first marker comes, as most pages have none.
+    std::shared_ptr<CPrePocessControl> PreProcessControl;
     // The configuration this conversion uses from start to end, whatever
     // reloads meanwhile, and the device chosen from it.
     std::shared_ptr<const CConfiguration> Configuration;
@@ -547,28 +546,6 @@ public:
     // Made by the main pass only for pages that need it, as most pages do not.
     std::unique_ptr<CPassMemo> MainPassMemo;
 };
-
-// Name lists: NUL-terminated names one after the other, ended by an empty name.
-bool IsNameInList(const char* text, const char* list);
-// True when no byte (read unsigned) is above 32; the empty text is blank.
-bool IsBlank(const char* text);
-// In place: bytes below 32 become blanks, then runs of blanks shrink to one.
-void CollapseWhitespace(char* text);
-void CollapseWhitespace(std::string& text);
-// The same for `length` bytes without a NUL; returns the new length.
-size_t CollapseWhitespace(char* text, size_t length);
-// ASCII case changes in place; other bytes stay.
-inline unsigned char LowerAscii(char b)
-{
-    const unsigned char c = static_cast<unsigned char>(b);
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
-bool HasUpperCaseAscii(const char* text, size_t length);
-void LowerCaseAscii(char* text, size_t length);
-std::string& LowerCaseAscii(std::string& text);
-std::string& UpperCaseAscii(std::string& text);
-// Case-insensitive equality of two texts (ASCII letters only).
-bool EqualNoCase(const char* a, const char* b);
 
 // Element names whose tags the writer puts on lines of their own.
 extern const char LineBreakElements[];

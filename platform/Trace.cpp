@@ -1,4 +1,4 @@
-#include "platform/Platform.h"
+#include "platform/Trace.h"
 
 #include <cstdio>
 

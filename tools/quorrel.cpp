@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -58,7 +60,22 @@ bool ReadPage(const std::string& file, std::string& page)
     return read;
 }
 
-// Converts with a growing buffer while the library answers that it is too small.
+// The library answers 0 both for a buffer too small for the deck and for a
+// conversion that failed (it ran out of memory), so a 0 alone never says
+// that a larger buffer would help. Two things keep a failure cheap: the
+// buffer grows sixteenfold at each step, so the way to the largest buffer
+// the interface allows takes at most a few conversions, and its bytes are
+// left unset, so that the memory of a buffer the library does not write to
+// is never touched. A buffer that cannot be had ends the growth: the
+// conversion then counts as failed.
+constexpr long long BufferGrowth = 16;
+
+// The first buffer: twice the page and a little more holds nearly every deck.
+long long FirstBufferSize(size_t pageLength)
+{
+    return static_cast<long long>(pageLength) * 2 + 4096;
+}
+
 // The page holds at most INT_MAX bytes.
 bool Convert(const Options& options, const std::string& page, std::string& deck)
 {
@@ -69,17 +86,16 @@ bool Convert(const Options& options, const std::string& page, std::string& deck)
     char* userAgent = options.HasUserAgent ? &userAgentCopy[0] : nullptr;
     char* text = pageCopy.data();
     int length = static_cast<int>(page.size());
-    long long size = static_cast<long long>(page.size()) * 2 + 4096;
-    for (;;) {
+    for (long long size = FirstBufferSize(page.size());; size *= BufferGrowth) {
         int capacity = size > INT_MAX ? INT_MAX : static_cast<int>(size);
-        std::vector<char> buffer(static_cast<size_t>(capacity));
-        char* output = buffer.data();
+        std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<size_t>(capacity)]);
+        if (buffer == nullptr) return false;
+        char* output = buffer.get();
         if (WapConvert(callerTag, userAgent, text, length, output, capacity) > 0) {
             deck.assign(output, static_cast<size_t>(capacity));
             return true;
         }
         if (size >= INT_MAX) return false;
-        size *= 2;
     }
 }
 

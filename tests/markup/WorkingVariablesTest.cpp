@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "devices/Xmldevice.h"
@@ -9,19 +10,21 @@ namespace {
 
 TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
 {
-    CWorkingVariables state;
+    CXmlNode root;
+    CWorkingVariables& state = *PrepareDocumentState(&root);
     state.Reset();
     EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
     EXPECT_EQ(state.Title, nullptr);
-    EXPECT_EQ(state.Device, nullptr);
+    // Regions are made by the first marker comment.
     EXPECT_EQ(state.PreProcessControl, nullptr);
-    EXPECT_EQ(state.Regions().Markers, nullptr);
+    state.PreProcessControl = std::make_shared<CPrePocessControl>();
+    EXPECT_EQ(state.PreProcessControl->Markers, nullptr);
 
     const std::string marker = "<!-- DINCL DEVICE=\"x\" -->";
     CXmlObject record;
     record.SetText(marker.data(), static_cast<int>(marker.size()));
     state.PreProcessControl->OnMarker(&record, BuiltInMarkerWords);
-    CPrePocessControl* regions = state.PreProcessControl;
+    CPrePocessControl* regions = state.PreProcessControl.get();
     ASSERT_NE(regions->Markers, nullptr);
     const CDevice* device = PublishedConfiguration()->DefaultDevice;
     state.Device = device;
@@ -34,7 +37,7 @@ TEST(WorkingVariables, ResetClearsCountersAndTitleOnly)
     state.Reset();
     EXPECT_EQ(state.CardCount + state.FormCount + state.TableDepth, 0);
     EXPECT_EQ(state.Title, nullptr);
-    EXPECT_EQ(state.PreProcessControl, regions);
+    EXPECT_EQ(state.PreProcessControl.get(), regions);
     EXPECT_NE(regions->Markers, nullptr);
     EXPECT_EQ(state.Device, device);
     // Destroyed with an open region and a title: the sanitizers check the release.

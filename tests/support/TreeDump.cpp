@@ -48,30 +48,6 @@ std::string DumpParsed(const std::string& page)
     return DumpTree(&root);
 }
 
-std::string CheckLinks(const CXmlNode* root)
-{
-    std::vector<const CXmlNode*> due{root};
-    while (!due.empty()) {
-        const CXmlNode* node = due.back();
-        due.pop_back();
-        // A node without a record is the root of its own document, with
-        // everything below it.
-        const CXmlNode* documentRoot = node->GetDocumentRoot();
-        const CXmlNode* previous = nullptr;
-        for (const CXmlNode* child = node->GetFirstChild(); child;
-             child = child->GetNextSibling()) {
-            if (child->GetParent() != node) return "wrong parent";
-            if (child->GetPreviousSibling() != previous) return "wrong previous sibling";
-            if (child->GetObject() != nullptr && child->GetDocumentRoot() != documentRoot)
-                return "wrong document root";
-            previous = child;
-            due.push_back(child);
-        }
-        if (node->GetLastChild() != previous) return "wrong last child";
-    }
-    return "";
-}
-
 std::string ConvertPage(const std::string& page, const char* userAgent)
 {
     // A deck can be far longer than its page: grow the buffer while it is refused.

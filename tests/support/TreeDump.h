@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "markup/TreeLinks.h"
+
 class CXmlNode;
 
 // One line per node, two blanks of indent per level, raw texts as stored.
@@ -12,8 +14,6 @@ std::string DumpTree(const CXmlNode* root);
 std::string DumpTree(const CXmlNode* root, const std::function<std::string(const CXmlNode*)>& line);
 // Parses a page into a new root (tree builder only) and returns its dump.
 std::string DumpParsed(const std::string& page);
-// Empty when every link of the tree is consistent, else a description.
-std::string CheckLinks(const CXmlNode* root);
 // Converts a page through WapConvert with a large buffer.
 std::string ConvertPage(const std::string& page, const char* userAgent = nullptr);
 // Runs `work` on a thread with a 256 KiB stack and waits for it.

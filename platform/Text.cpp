@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "markup/Xmlnode.h"
+#include "platform/Text.h"
 
 // Names are short and their case varies from page to page: looking at every
 // byte costs less than a mispredicted early return.
@@ -26,10 +26,14 @@ std::string& LowerCaseAscii(std::string& text)
     return text;
 }
 
+void UpperCaseAscii(char* text)
+{
+    for (; *text != '\0'; ++text) *text = UpperAscii(*text);
+}
+
 std::string& UpperCaseAscii(std::string& text)
 {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    for (char& c : text) c = UpperAscii(c);
     return text;
 }
 

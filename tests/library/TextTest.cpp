@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "markup/Xmlnode.h"
+#include "platform/Text.h"
 
 namespace {
 
