@@ -27,9 +27,15 @@ bool WalkNodesFirst(CXmlNode* first, Visit visit)
             continue;
         }
         if (!visit(n, depth)) return false;
-        due.push_back(n);
-        ++depth;
-        n = n->GetFirstChild();
+        // A node without children goes on to its next sibling at once: no
+        // visit comes between, so nothing changes that it would read.
+        if (CXmlNode* child = n->GetFirstChild()) {
+            due.push_back(n);
+            ++depth;
+            n = child;
+        } else {
+            n = n->GetNextSibling();
+        }
     }
     return true;
 }
@@ -42,6 +48,12 @@ void WalkDescendantsFirst(CXmlNode* first, Leave leave)
 {
     CWorkStack<CXmlNode*> due;
     for (CXmlNode* n = first; n != nullptr || !due.empty();) {
+        // A node without children is left at once, as it would be next.
+        if (n != nullptr && n->GetFirstChild() == nullptr) {
+            leave(n);
+            n = n->GetNextSibling();
+            continue;
+        }
         if (n != nullptr) {
             due.push_back(n);
             n = n->GetFirstChild();
@@ -101,10 +113,17 @@ void SweepChildrenFirst(CXmlNode* top, Arrive arrive, Leave leave)
     CWorkStack<Frame> frames;
     // The node whose sweep ended last; its parent's frame is the next on top.
     CXmlNode* left = nullptr;
+    // A node without children is left right after its arrival, as its frame
+    // would be next; it takes no frame.
     auto enter = [&](CXmlNode* node) {
         arrive(node);
         CXmlNode* first = node->GetFirstChild();
-        frames.push_back({node, first == nullptr ? node : first});
+        if (first == nullptr) {
+            left = node;
+            leave(node);
+            return;
+        }
+        frames.push_back({node, first});
         left = nullptr;
     };
     enter(top);
