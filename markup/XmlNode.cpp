@@ -419,12 +419,15 @@ void CXmlNode::AppendSibling(CXmlNode* node)
     assert(node != this);
     AdoptIntoDocument(node);
     node->Unlink();
-    CXmlNode* parent = GetParent();
+    // The tree builder nearly always appends behind the last node of a list.
     CXmlNode* last = this;
-    if (parent != nullptr)
-        last = parent->GetLastChild();
-    else
-        while (last->NextSibling != nullptr) last = last->NextSibling;
+    if (NextSibling != nullptr) {
+        CXmlNode* parent = GetParent();
+        if (parent != nullptr)
+            last = parent->GetLastChild();
+        else
+            while (last->NextSibling != nullptr) last = last->NextSibling;
+    }
     last->LinkAfter(node);
     AssertLinksAround(node);
 }
