@@ -4,10 +4,7 @@
 #include "conversion/Conversion.h"
 #include "devices/Xmldevice.h"
 #include "markup/Xmlnode.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/ByteScan.h"
 
 namespace {
 
@@ -24,36 +21,7 @@ bool WritesAttributes(const CXmlObject& record)
 }
 
 // The bytes that escaping may change in an attribute value.
-struct CAttributeTriggers {
-    constexpr CAttributeTriggers() : Trigger()
-    {
-        for (unsigned char b : {'&', '<', '>', '"', '$'}) Trigger[b] = true;
-    }
-    bool Trigger[256];
-};
-
-constexpr CAttributeTriggers AttributeTriggers;
-
-// Most values hold no byte that escaping changes: one look at the value
-// tells, sixteen bytes at a time where the processor can.
-bool MayNeedEscaping(const char* value, size_t length)
-{
-    size_t i = 0;
-#ifdef __SSE2__
-    const __m128i triggers[] = {_mm_set1_epi8('&'), _mm_set1_epi8('<'), _mm_set1_epi8('>'),
-                                _mm_set1_epi8('"'), _mm_set1_epi8('$')};
-    for (; length - i >= 16; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + i));
-        __m128i found = _mm_setzero_si128();
-        for (const __m128i& trigger : triggers)
-            found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, trigger));
-        if (_mm_movemask_epi8(found) != 0) return true;
-    }
-#endif
-    bool found = false;
-    for (; i < length; ++i) found |= AttributeTriggers.Trigger[static_cast<unsigned char>(value[i])];
-    return found;
-}
+constexpr CByteSet AttributeTriggers = {'&', '<', '>', '"', '$'};
 
 void EscapeAttributes(CXmlObject& record)
 {
@@ -61,7 +29,9 @@ void EscapeAttributes(CXmlObject& record)
     for (int i = 0; i < record.GetAttributeCount(); ++i) {
         const char* value = record.GetAttributeValue(i);
         const size_t length = record.GetAttributeValueLength(i);
-        if (MayNeedEscaping(value, length) && EscapeText(value, length, AttributeRules, escaped))
+        // Most values hold no byte that escaping changes.
+        if (AttributeTriggers.FindFirst(value, 0, length) != length &&
+            EscapeText(value, length, AttributeRules, escaped))
             record.SetAttributeValue(i, escaped.c_str());
     }
 }

@@ -2,43 +2,14 @@
 
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/ByteScan.h"
 
 namespace {
 
 enum class CommentCloser { None, Apostrophe, LineSlashes, Block };
 
 // Inside a tag, outside scripts, only these bytes change the scanner's state.
-struct CTagStops {
-    constexpr CTagStops() : Stop()
-    {
-        for (unsigned char b : {'\r', '\n', '"', '%', '<', '>'}) Stop[b] = true;
-    }
-    bool Stop[256];
-};
-
-constexpr CTagStops TagStops;
-
-// The first byte at or after `p` that changes the scanner's state inside a
-// tag; `length` when there is none. Attribute values make most of a page's
-// tag bytes, so sixteen are tested at once where the processor can.
-int NextTagStop(const char* text, int p, int length)
-{
-#ifdef __SSE2__
-    const __m128i stops[] = {_mm_set1_epi8('\r'), _mm_set1_epi8('\n'), _mm_set1_epi8('"'),
-                             _mm_set1_epi8('%'),  _mm_set1_epi8('<'),  _mm_set1_epi8('>')};
-    for (; length - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p));
-        __m128i found = _mm_setzero_si128();
-        for (const __m128i& stop : stops) found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, stop));
-        if (const int mask = _mm_movemask_epi8(found)) return p + __builtin_ctz(static_cast<unsigned>(mask));
-    }
-#endif
-    while (p < length && !TagStops.Stop[static_cast<unsigned char>(text[p])]) ++p;
-    return p;
-}
+constexpr CByteSet TagStops = {'\r', '\n', '"', '%', '<', '>'};
 
 // Scanner state of one Tokenize call.
 struct CScanner {
@@ -99,7 +70,8 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
                 static_cast<const char*>(memchr(text + p, '<', static_cast<size_t>(length - 1 - p)));
             p = open != nullptr ? static_cast<int>(open - text) : length - 1;
         } else if (s.InTag && !s.InScript && !s.InComment()) {
-            p = NextTagStop(text, p, length);
+            p = static_cast<int>(TagStops.FindFirst(text, static_cast<size_t>(p),
+                                                    static_cast<size_t>(length)));
             if (p == length) break;
         }
         const char b = text[p];
