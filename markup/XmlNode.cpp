@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "markup/NodeInternals.h"
+#include "markup/RecordLayout.h"
 #include "markup/TreeLinks.h"
 #include "markup/WorkStack.h"
 #include "platform/Trace.h"

@@ -7,6 +7,7 @@
 
 #include "markup/BlockPool.h"
 #include "markup/ElementNames.h"
+#include "markup/RecordLayout.h"
 
 namespace {
 
@@ -83,6 +84,22 @@ std::vector<CXmlObject::CAttributePieces>& CXmlObject::AttributePieces() const
     for (size_t i = 0; i < AttributeCount(); ++i)
         pieces.push_back({Piece(2 + 2 * i), Piece(3 + 2 * i)});
     return pieces;
+}
+
+const char* CXmlObject::GetText() const
+{
+    return HasFlag(HasTextFlag) ? Bytes() + PieceStart(0) : nullptr;
+}
+
+int CXmlObject::GetTextLength() const
+{
+    if (!HasFlag(HasTextFlag)) return 0;
+    return static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX));
+}
+
+const char* CXmlObject::GetName() const
+{
+    return HasFlag(HasNameFlag) ? Bytes() + PieceStart(1) : nullptr;
 }
 
 CXmlObject::CPiece CXmlObject::PieceOrNothing(size_t piece) const

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "markup/RecordLayout.h"
+
+int CXmlObject::GetAttributeCount() const { return static_cast<int>(AttributeCount()); }
+
 const char* CXmlObject::GetAttributeName(int i) const
 {
     if (i < 0 || i >= GetAttributeCount()) return nullptr;

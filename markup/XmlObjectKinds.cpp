@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "markup/ElementNames.h"
+#include "markup/RecordLayout.h"
 
 namespace {
 

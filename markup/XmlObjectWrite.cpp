@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "markup/RecordLayout.h"
+
 namespace {
 
 // Raw form: text runs, comments, declarations and processing instructions.

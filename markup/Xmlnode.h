@@ -2,13 +2,10 @@
 // the tree builder, the markup writer and the per-call working state.
 #pragma once
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/Text.h"
@@ -54,16 +51,9 @@ public:
     // The same for `length` bytes known to hold no NUL, which are not searched.
     void SetTextWithoutNul(const char* text, size_t length, const CMarkerWords& words);
     // The raw text; null for a record that never had text.
-    const char* GetText() const
-    {
-        return HasFlag(HasTextFlag) ? Bytes() + PieceStart(0) : nullptr;
-    }
+    const char* GetText() const;
     // Held at INT_MAX for a longer text.
-    int GetTextLength() const
-    {
-        if (!HasFlag(HasTextFlag)) return 0;
-        return static_cast<int>(std::min<size_t>(PieceLength(0), INT_MAX));
-    }
+    int GetTextLength() const;
     // Replaces the raw text without parsing it again (used by passes that
     // trim or escape a text run in place).
     void ReplaceText(const std::string& text);
@@ -81,10 +71,7 @@ public:
     // Turns the closing '>' of the raw text into "/>"; name and attributes stay.
     void MakeEmptyElement();
 
-    const char* GetName() const
-    {
-        return HasFlag(HasNameFlag) ? Bytes() + PieceStart(1) : nullptr;
-    }
+    const char* GetName() const;
     // The code of the name (see ElementNameCode); 0 without a name.
     uint8_t GetNameCode() const { return NameCode; }
     // True when the name has no upper-case letter.
@@ -94,7 +81,7 @@ public:
     // Lower-cases the element name and every attribute name in place.
     void LowerCaseNames();
 
-    int GetAttributeCount() const { return static_cast<int>(AttributeCount()); }
+    int GetAttributeCount() const;
     const char* GetAttributeName(int i) const;
     const char* GetAttributeValue(int i) const;
     // The length of attribute i's value; 0 for an attribute it does not have.
@@ -164,23 +151,11 @@ private:
     friend class CXmlNode;
     int FindAttribute(const char* name) const;
 
-    // A record holds pieces: piece 0 is the raw text, 1 the name, then
-    // attribute i's name and value are 2 + 2i and 3 + 2i, each NUL-terminated.
-    // A record without attributes whose text and name fit in Storage keeps
-    // them there, one after the other. Any other record keeps them in one heap
-    // block, whose address and the attribute count fill Storage: the block
-    // holds its size, a table of offsets, then the pieces. Word 0 is the
-    // block's size; word k + 1 is where piece k + 1 starts; the last word is
-    // where the last piece's NUL ends. Words take one byte in a block below
-    // 256 bytes and four in a larger one. Edits build new storage.
-    struct CPiece {
-        const char* Data;
-        size_t Length;
-    };
-    struct CAttributePieces {
-        CPiece Name;
-        CPiece Value;
-    };
+    // How text, name and attributes lie in Storage or in a heap block is
+    // private to the markup sources: markup/RecordLayout.h describes it and
+    // defines the helpers declared here.
+    struct CPiece;
+    struct CAttributePieces;
     void Assemble(CPiece text, CPiece name, const CAttributePieces* attributes, size_t count);
     void ReleaseBlock();
     void ShortenPiece(size_t piece, size_t length);
@@ -200,74 +175,31 @@ private:
     static void ParseAttributes(const char* text, size_t size, size_t from,
                                 std::vector<CAttributePieces>& attributes);
     void NoteName();
-    // Twelve bytes hold a text and a name of at most ten bytes each.
+    static uint8_t InlineLayout(size_t textLength, size_t nameLength);
+    bool IsInline() const;
+    static size_t WordSize(uint8_t layout);
+    static size_t WordLimit(uint8_t layout);
+    char* Block() const;
+    uint32_t AttributeCount() const;
+    void SetBlock(char* block, uint32_t count, uint8_t layout);
+    bool HasPieces() const;
+    const char* Bytes() const;
+    char* Bytes();
+    size_t OffsetCount() const;
+    size_t TextOffset() const;
+    uint32_t Word(size_t k) const;
+    uint32_t Offset(size_t k) const;
+    static void SetWord(char* block, uint8_t layout, size_t k, uint32_t word);
+    size_t PieceStart(size_t piece) const;
+    size_t PieceLength(size_t piece) const;
+    CPiece Piece(size_t piece) const;
+
+    // Twelve bytes: a block's address and attribute count, or a short text
+    // and name kept inline.
     static constexpr size_t InlineCapacity = 12;
-    static uint8_t InlineLayout(size_t textLength, size_t nameLength)
-    {
-        return static_cast<uint8_t>(textLength | nameLength << 4);
-    }
     // Layout values past the inline text lengths.
     static constexpr uint8_t NarrowBlock = 0xFE;
     static constexpr uint8_t WideBlock = 0xFF;
-    bool IsInline() const { return Layout < NarrowBlock; }
-    static size_t WordSize(uint8_t layout) { return layout == NarrowBlock ? 1 : 4; }
-    // The largest offset, and so block size, that words of the layout hold.
-    static size_t WordLimit(uint8_t layout)
-    {
-        return layout == NarrowBlock ? UINT8_MAX : UINT32_MAX;
-    }
-    char* Block() const
-    {
-        char* block;
-        memcpy(&block, Storage, sizeof block);
-        return block;
-    }
-    uint32_t AttributeCount() const
-    {
-        if (IsInline()) return 0;
-        uint32_t count;
-        memcpy(&count, Storage + sizeof(char*), sizeof count);
-        return count;
-    }
-    void SetBlock(char* block, uint32_t count, uint8_t layout)
-    {
-        memcpy(Storage, &block, sizeof block);
-        memcpy(Storage + sizeof block, &count, sizeof count);
-        Layout = layout;
-    }
-    bool HasPieces() const { return IsInline() || Block() != nullptr; }
-    // Where the pieces lie, inline or in the block.
-    const char* Bytes() const { return IsInline() ? Storage : Block(); }
-    char* Bytes() { return IsInline() ? Storage : Block(); }
-    size_t OffsetCount() const { return 2 + 2 * static_cast<size_t>(AttributeCount()); }
-    size_t TextOffset() const { return (OffsetCount() + 1) * WordSize(Layout); }
-    uint32_t Word(size_t k) const
-    {
-        if (Layout == NarrowBlock) return static_cast<unsigned char>(Block()[k]);
-        uint32_t word;
-        memcpy(&word, Block() + k * sizeof word, sizeof word);
-        return word;
-    }
-    uint32_t Offset(size_t k) const { return Word(k + 1); }
-    static void SetWord(char* block, uint8_t layout, size_t k, uint32_t word)
-    {
-        if (layout == NarrowBlock) {
-            block[k] = static_cast<char>(word);
-        } else {
-            memcpy(block + k * sizeof word, &word, sizeof word);
-        }
-    }
-    size_t PieceStart(size_t piece) const
-    {
-        if (IsInline()) return piece == 0 ? 0 : (Layout & 15u) + 1u;
-        return piece == 0 ? TextOffset() : Offset(piece - 1);
-    }
-    size_t PieceLength(size_t piece) const
-    {
-        if (IsInline()) return piece == 0 ? Layout & 15u : Layout >> 4u;
-        return Offset(piece) - PieceStart(piece) - 1;
-    }
-    CPiece Piece(size_t piece) const { return {Bytes() + PieceStart(piece), PieceLength(piece)}; }
 
     char Storage[InlineCapacity] = {};
     // The kind bits and the flags.
