@@ -34,9 +34,8 @@ bool BeginsWith(const std::string& text, const std::string& prefix)
 
 bool IsEnteredControl(const CXmlNode* node, const char* type)
 {
-    if (EqualNoCase(node->GetName(), "select") || EqualNoCase(node->GetName(), "textarea"))
-        return true;
-    return EqualNoCase(node->GetName(), "input") &&
+    if (node->IsNamed("select") || node->IsNamed("textarea")) return true;
+    return node->IsNamed("input") &&
            (type == nullptr || EqualNoCase(type, "text") || EqualNoCase(type, "password"));
 }
 
@@ -61,7 +60,7 @@ std::string PostfieldFor(const CXmlNode* node)
     if (IsEnteredControl(node, type))
         return "<postfield name=\"" + field + "\" value=\"$(" + GetVariableName(node) + ")\"/>";
     const char* value = record->GetAttribute("value");
-    if (EqualNoCase(node->GetName(), "input") && type != nullptr && EqualNoCase(type, "hidden") &&
+    if (node->IsNamed("input") && type != nullptr && EqualNoCase(type, "hidden") &&
         value != nullptr)
         return "<postfield name=\"" + field + "\" value=\"" + value + "\"/>";
     return "";

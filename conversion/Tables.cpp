@@ -39,7 +39,7 @@ void AddCellPrefixes(CXmlNode* cell)
     const CWmlSettings* profile = GetDocumentSettings(cell);
     const CXmlNode* row = cell->GetParent();
     if (cell->GetPreviousSibling() == nullptr && row != nullptr &&
-        EqualNoCase(row->GetName(), "tr") && profile->TableLeadText[0] != '\0')
+        row->IsNamed("tr") && profile->TableLeadText[0] != '\0')
         cell->InsertFirstChild(new CXmlNode(profile->TableLeadText));
     cell->InsertFirstChild(new CXmlNode(profile->TableRowText));
 }
@@ -48,9 +48,9 @@ void AddCellPrefixes(CXmlNode* cell)
 void FlattenNode(CXmlNode* node)
 {
     if (node->GetFirstChild() != nullptr && node->IsOpenStartTag() &&
-        EqualNoCase(node->GetName(), "td")) {
+        node->IsNamed("td")) {
         AddCellPrefixes(node);
-    } else if (node->IsEmptyOrEndTag() && EqualNoCase(node->GetName(), "table") &&
+    } else if (node->IsEmptyOrEndTag() && node->IsNamed("table") &&
                node->HasTextBefore()) {
         node->InsertAfter(new CXmlNode("<br/>"));
     }

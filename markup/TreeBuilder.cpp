@@ -11,7 +11,7 @@ const char SkeletonNames[] = "html\0body\0wml\0card\0head\0title\0";
 
 bool IsTitleStart(const CXmlNode* node)
 {
-    return node != nullptr && node->IsStartTag() && EqualNoCase(node->GetName(), "title");
+    return node != nullptr && node->IsStartTag() && node->IsNamed("title");
 }
 
 // Decides whether a token outside the regions meant for the device is kept.

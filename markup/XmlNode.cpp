@@ -242,9 +242,11 @@ void CXmlNode::SetWorkingVariables(CWorkingVariables* state)
 
 bool CXmlNode::IsNamed(const char* name) const
 {
-    // Most names differ in their first byte, which spares the call.
+    // Most names differ in their first byte, which spares the call, and
+    // after the pre-pass every name is lower case already.
     const char* own = GetName();
-    return own != nullptr && own[0] == name[0] && strcmp(own, name) == 0;
+    if (own == nullptr || LowerAscii(own[0]) != static_cast<unsigned char>(name[0])) return false;
+    return Record.IsNameLowerCase() ? strcmp(own, name) == 0 : EqualNoCase(own, name);
 }
 
 CXmlNode* CXmlNode::GetNextNode() const

@@ -276,7 +276,7 @@ public:
     bool IsOpenStartTag() const { return IsStartTag() && !IsEmptyOrEndTag(); }
     bool IsTextStyleTag() const { return Record.IsTextStyleTag(); }
     bool IsVoidTag() const { return Record.IsVoidTag(); }
-    // An element name exactly equal to `name` (names are lower case after the pre-pass).
+    // An element name equal to the lower-case `name` but for ASCII case.
     bool IsNamed(const char* name) const;
 
     // First child, else next sibling, else the parent's next sibling.

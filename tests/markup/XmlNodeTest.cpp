@@ -284,6 +284,21 @@ TEST(XmlNode, CompletenessAndEndTagMatching)
     EXPECT_FALSE(page.Find("</b>")->MatchesStartTag(page.Find("<B>")));
 }
 
+// Names are tested before the pre-pass lower-cases them too (the tree
+// builder's title, the form and table helpers), so case must not matter.
+TEST(XmlNode, IsNamedIgnoresTheCaseOfTheElementName)
+{
+    CParsedPage page("<TiTle>t</TiTle><td><tdx><!-- td -->td");
+    EXPECT_TRUE(page.Find("<TiTle>")->IsNamed("title"));
+    EXPECT_TRUE(page.Find("</TiTle>")->IsNamed("title"));
+    EXPECT_TRUE(page.Find("<td>")->IsNamed("td"));
+    EXPECT_FALSE(page.Find("<td>")->IsNamed("tdx"));
+    EXPECT_FALSE(page.Find("<tdx>")->IsNamed("td"));
+    EXPECT_FALSE(page.Find("<!-- td -->")->IsNamed("td"));
+    EXPECT_FALSE(page.Find("td")->IsNamed("td"));
+    EXPECT_FALSE(page.Root.IsNamed("td"));
+}
+
 TEST(XmlNode, NextAndPreviousNodeClimbOneLevelOnly)
 {
     CParsedPage page("<div><p>c</div>d<p><b>x</b>y</p>");
