@@ -86,6 +86,8 @@ uint8_t ElementNameCode(const char* name, size_t length)
     }
 }
 
+const char* ElementNameOfCode(uint8_t code) { return CodedNames[code - 1]; }
+
 uint8_t ElementNameCode(const char* name)
 {
     return name == nullptr ? 0 : ElementNameCode(name, strlen(name));

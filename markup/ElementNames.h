@@ -15,6 +15,8 @@ constexpr size_t ElementCodeBound = 128;
 // The code of a name, ASCII case ignored; 0 for a name without one.
 uint8_t ElementNameCode(const char* name, size_t length);
 uint8_t ElementNameCode(const char* name);
+// The lower-case name of a code from 1 to below the bound that has a name.
+const char* ElementNameOfCode(uint8_t code);
 
 // A name list (see IsNameInList) as a set of codes. A list that holds a name
 // without a code is answered by comparing names instead.

@@ -126,7 +126,11 @@ void CXmlObject::NoteName()
     if (!HasFlag(HasNameFlag)) return;
     const CPiece name = Piece(1);
     NameCode = ElementNameCode(name.Data, name.Length);
-    SetFlag(NameLowerCaseFlag, !HasUpperCaseAscii(name.Data, name.Length));
+    // A coded name is its code's name but for case.
+    const bool lowerCase = NameCode != 0
+                               ? memcmp(name.Data, ElementNameOfCode(NameCode), name.Length) == 0
+                               : !HasUpperCaseAscii(name.Data, name.Length);
+    SetFlag(NameLowerCaseFlag, lowerCase);
 }
 
 void CXmlObject::SetText(const char* text, int length, const CMarkerWords& words)

@@ -4,6 +4,10 @@
 
 #include "platform/Text.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 // Names are short and their case varies from page to page: looking at every
 // byte costs less than a mispredicted early return.
 bool HasUpperCaseAscii(const char* text, size_t length)
@@ -102,13 +106,47 @@ void CollapseByte(char* text, size_t& out, size_t in, bool& afterBlank)
     afterBlank = blank;
 }
 
+#ifdef __SSE2__
+// Sixteen bytes at a time: sixteen blanks add one space at most, and sixteen
+// bytes with no blank but single spaces move as they are. The output never
+// passes the input, so a block is read before its place is written.
+void CollapseBlocks(char* text, size_t length, size_t& out, size_t& in, bool& afterBlank)
+{
+    const __m128i blankLimit = _mm_set1_epi8(32);
+    const __m128i spaces = _mm_set1_epi8(' ');
+    for (; in + 16 <= length; in += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + in));
+        const unsigned blank = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(block, blankLimit), block)));
+        if (blank == 0xFFFF) {
+            if (!afterBlank) text[out++] = ' ';
+            afterBlank = true;
+            continue;
+        }
+        const unsigned space =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, spaces)));
+        const unsigned followsBlank = blank << 1 | (afterBlank ? 1u : 0u);
+        if (blank == space && (blank & followsBlank) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(text + out), block);
+            out += 16;
+            afterBlank = (blank >> 15) != 0;
+            continue;
+        }
+        for (size_t i = in; i < in + 16; ++i) CollapseByte(text, out, i, afterBlank);
+    }
+}
+#endif
+
 // Bytes up to 32 are blanks; each run of blanks becomes one space. Most
-// stretches of eight bytes need no change and move as one word.
+// stretches need no change and move as one block.
 size_t CollapseInPlace(char* text, size_t length)
 {
     size_t out = 0;
     size_t in = 0;
     bool afterBlank = false;
+#ifdef __SSE2__
+    CollapseBlocks(text, length, out, in, afterBlank);
+#endif
     for (uint64_t word; in + 8 <= length; in += 8) {
         memcpy(&word, text + in, 8);
         if (StaysAsItIs(word) && !(afterBlank && text[in] == ' ')) {

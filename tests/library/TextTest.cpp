@@ -65,4 +65,39 @@ TEST(TextHelpers, CollapseWhitespaceInLongStretches)
     }
 }
 
+// The same answer as one byte at a time, for texts whose blanks, spaces and
+// runs fall at every place of a block and across its ends.
+TEST(TextHelpers, CollapseWhitespaceAgreesWithTheByteRule)
+{
+    auto byteByByte = [](const std::string& text) {
+        std::string collapsed;
+        for (char c : text) {
+            const bool blank = static_cast<unsigned char>(c) <= 32;
+            if (!blank)
+                collapsed += c;
+            else if (collapsed.empty() || collapsed.back() != ' ')
+                collapsed += ' ';
+        }
+        return collapsed;
+    };
+    const char pieces[] = {'a', ' ', '\n', '\t', '\x80', '\xff', '\x21', '\x20', '\x1f', 'z'};
+    unsigned seed = 7;
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const size_t length = static_cast<size_t>(round % 70);
+        for (size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            // Mostly letters, so that long clean stretches occur too.
+            const unsigned pick = (seed >> 16) % 24;
+            text += pick < sizeof pieces ? pieces[pick] : static_cast<char>('b' + pick % 20);
+        }
+        std::string collapsed = text;
+        CollapseWhitespace(collapsed);
+        EXPECT_EQ(collapsed, byteByByte(text)) << "round " << round;
+    }
+    std::string blanks(40, '\n');
+    CollapseWhitespace(blanks);
+    EXPECT_EQ(blanks, " ");
+}
+
 }  // namespace

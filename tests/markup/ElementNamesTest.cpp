@@ -34,6 +34,16 @@ TEST(ElementNames, CodesAreDistinctAndIgnoreCase)
     EXPECT_EQ(ElementNameCode(nullptr), 0);
 }
 
+// Coded names learn their case from their code's name, others byte by byte.
+TEST(ElementNames, RecordsKnowWhetherTheirNameIsLowerCase)
+{
+    for (const char* name : {"td", "blockquote", "custom-tag", "h1", "x"})
+        EXPECT_TRUE(Tag(name)->IsNameLowerCase()) << name;
+    for (const char* name : {"TD", "blockQuote", "Custom-tag", "H1", "X", "tD"})
+        EXPECT_FALSE(Tag(name)->IsNameLowerCase()) << name;
+    EXPECT_STREQ(ElementNameOfCode(ElementNameCode("TEXTAREA")), "textarea");
+}
+
 // A set answers like IsNameInList, also for lists with names that have no code.
 TEST(ElementNames, SetsAnswerLikeNameLists)
 {
