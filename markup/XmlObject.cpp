@@ -48,7 +48,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
     size_t at = words * WordSize(layout);
     size_t k = 1;
     auto put = [&](CPiece piece) {
-        if (piece.Length > 0) memcpy(block + at, piece.Data, piece.Length);
+        CopyPieceBytes(block + at, piece.Data, piece.Length);
         at += piece.Length;
         block[at++] = '\0';
         SetWord(block, layout, k++, static_cast<uint32_t>(at));

@@ -28,7 +28,7 @@ int ClampedLength(size_t length)
 
 char* Append(char* out, const char* text, size_t length)
 {
-    memcpy(out, text, length);
+    CopyPieceBytes(out, text, length);
     return out + length;
 }
 

@@ -320,7 +320,7 @@ TEST(XmlObject, NameCodeAndCase)
 // every edit must read the same on both sides of the boundary and across it.
 TEST(XmlObject, RecordsOfEverySizeReadAndEditAlike)
 {
-    for (size_t n = 1; n <= 16; ++n) {
+    for (size_t n = 1; n <= 20; ++n) {
         const std::string name(n, 'b');
         auto tag = Record("<" + name + ">");
         EXPECT_STREQ(tag->GetName(), name.c_str());
@@ -329,6 +329,10 @@ TEST(XmlObject, RecordsOfEverySizeReadAndEditAlike)
         EXPECT_EQ(Written(*tag), "<" + name + "i>");
         tag->SetAttribute("x", "1");
         EXPECT_EQ(Written(*tag), "<" + name + "i x=\"1\">");
+        const std::string value(n - 1, 'v');
+        tag->SetAttribute("x", value.c_str());
+        EXPECT_EQ(Written(*tag), "<" + name + "i x=\"" + value + "\">");
+        EXPECT_STREQ(tag->GetAttribute("x"), value.c_str());
         tag->ClearAttributes();
         EXPECT_EQ(tag->GetAttributeCount(), 0);
         tag->SetName("B");
