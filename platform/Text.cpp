@@ -96,9 +96,9 @@ bool StaysAsItIs(uint64_t word)
 
 // One byte: a blank becomes a space, and the output position advances unless
 // the byte continues a run of blanks. No branch depends on the text.
-void CollapseByte(char* text, size_t& out, size_t in, bool& afterBlank)
+void CollapseByte(char byte, char* text, size_t& out, bool& afterBlank)
 {
-    const unsigned char c = static_cast<unsigned char>(text[in]);
+    const unsigned char c = static_cast<unsigned char>(byte);
     const bool blank = c <= 32;
     const unsigned char keep = static_cast<unsigned char>(blank - 1);
     text[out] = static_cast<char>((c & keep) | (' ' & ~keep));
@@ -107,32 +107,40 @@ void CollapseByte(char* text, size_t& out, size_t in, bool& afterBlank)
 }
 
 #ifdef __SSE2__
-// Sixteen bytes at a time: sixteen blanks add one space at most, and sixteen
-// bytes with no blank but single spaces move as they are. The output never
-// passes the input, so a block is read before its place is written.
+// Sixteen bytes at a time: sixteen blanks add one space at most, and in
+// sixteen bytes where no blank follows a blank every blank becomes a space in
+// place. The output never passes the input, so a block is read before its
+// place is written.
 void CollapseBlocks(char* text, size_t length, size_t& out, size_t& in, bool& afterBlank)
 {
     const __m128i blankLimit = _mm_set1_epi8(32);
     const __m128i spaces = _mm_set1_epi8(' ');
     for (; in + 16 <= length; in += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + in));
-        const unsigned blank = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(block, blankLimit), block)));
+        const __m128i blanks = _mm_cmpeq_epi8(_mm_min_epu8(block, blankLimit), block);
+        const unsigned blank = static_cast<unsigned>(_mm_movemask_epi8(blanks));
         if (blank == 0xFFFF) {
             if (!afterBlank) text[out++] = ' ';
             afterBlank = true;
             continue;
         }
-        const unsigned space =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, spaces)));
-        const unsigned followsBlank = blank << 1 | (afterBlank ? 1u : 0u);
-        if (blank == space && (blank & followsBlank) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(text + out), block);
+        const __m128i spaced =
+            _mm_or_si128(_mm_andnot_si128(blanks, block), _mm_and_si128(blanks, spaces));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(text + out), spaced);
+        const unsigned dropped = blank & (blank << 1 | (afterBlank ? 1u : 0u));
+        if (dropped == 0) {
             out += 16;
             afterBlank = (blank >> 15) != 0;
             continue;
         }
-        for (size_t i = in; i < in + 16; ++i) CollapseByte(text, out, i, afterBlank);
+        // The bytes before the first dropped blank are in place; from there
+        // the block goes byte by byte, from a copy, as its place is written.
+        const unsigned first = static_cast<unsigned>(__builtin_ctz(dropped));
+        alignas(16) char bytes[16];
+        _mm_store_si128(reinterpret_cast<__m128i*>(bytes), block);
+        out += first;
+        afterBlank = true;
+        for (unsigned i = first; i < 16; ++i) CollapseByte(bytes[i], text, out, afterBlank);
     }
 }
 #endif
@@ -155,9 +163,9 @@ size_t CollapseInPlace(char* text, size_t length)
             out += 8;
             continue;
         }
-        for (size_t i = in; i < in + 8; ++i) CollapseByte(text, out, i, afterBlank);
+        for (size_t i = in; i < in + 8; ++i) CollapseByte(text[i], text, out, afterBlank);
     }
-    for (; in < length; ++in) CollapseByte(text, out, in, afterBlank);
+    for (; in < length; ++in) CollapseByte(text[in], text, out, afterBlank);
     return out;
 }
 
