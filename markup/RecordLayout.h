@@ -93,25 +93,28 @@ inline size_t CXmlObject::PieceLength(size_t piece) const
     if (IsInline()) return piece == 0 ? Layout & 15u : Layout >> 4u;
     return Offset(piece) - PieceStart(piece) - 1;
 }
+// Copies `length` bytes, from one to two words long, as a word from the
+// start and a word to the end, which overlap where the piece is shorter.
+template <typename Word>
+void CopyHeadAndTail(char* to, const char* from, size_t length)
+{
+    Word head, tail;
+    memcpy(&head, from, sizeof head);
+    memcpy(&tail, from + length - sizeof tail, sizeof tail);
+    memcpy(to, &head, sizeof head);
+    memcpy(to + length - sizeof tail, &tail, sizeof tail);
+}
+
 // Copies `length` bytes between places that do not overlap. Most pieces are
-// a few bytes long; they are moved in at most two overlapping words each
-// way, which costs less than a call of the library's copy.
+// a few bytes long, and two words cost less than a call of the library's copy.
 inline void CopyPieceBytes(char* to, const char* from, size_t length)
 {
     if (length >= 16) {
         memcpy(to, from, length);
     } else if (length >= 8) {
-        uint64_t head, tail;
-        memcpy(&head, from, 8);
-        memcpy(&tail, from + length - 8, 8);
-        memcpy(to, &head, 8);
-        memcpy(to + length - 8, &tail, 8);
+        CopyHeadAndTail<uint64_t>(to, from, length);
     } else if (length >= 4) {
-        uint32_t head, tail;
-        memcpy(&head, from, 4);
-        memcpy(&tail, from + length - 4, 4);
-        memcpy(to, &head, 4);
-        memcpy(to + length - 4, &tail, 4);
+        CopyHeadAndTail<uint32_t>(to, from, length);
     } else {
         for (size_t i = 0; i < length; ++i) to[i] = from[i];
     }
