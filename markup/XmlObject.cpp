@@ -128,7 +128,7 @@ void CXmlObject::NoteName()
     NameCode = ElementNameCode(name.Data, name.Length);
     // A coded name is its code's name but for case.
     const bool lowerCase = NameCode != 0
-                               ? memcmp(name.Data, ElementNameOfCode(NameCode), name.Length) == 0
+                               ? EqualShortBytes(name.Data, ElementNameOfCode(NameCode), name.Length)
                                : !HasUpperCaseAscii(name.Data, name.Length);
     SetFlag(NameLowerCaseFlag, lowerCase);
 }
@@ -388,7 +388,7 @@ void CXmlObject::SetName(const char* name)
     if (name[0] == '/') ++name;
     const size_t length = strlen(name);
     if (HasFlag(HasNameFlag) && PieceLength(1) == length &&
-        memcmp(Bytes() + PieceStart(1), name, length) == 0)
+        EqualShortBytes(Bytes() + PieceStart(1), name, length))
         return;
     NoteChange();
     if (HasPieces() && length <= PieceLength(1)) {

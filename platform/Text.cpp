@@ -52,12 +52,23 @@ bool EqualNoCase(const char* a, const char* b)
     }
 }
 
+namespace {
+
+// Names are short: the way to the next one is walked, not measured.
+const char* NextName(const char* name)
+{
+    while (*name != '\0') ++name;
+    return name + 1;
+}
+
+}  // namespace
+
 bool IsNameInList(const char* text, const char* list)
 {
     if (text == nullptr || list == nullptr) return false;
     // Most names of a list differ from the text in their first byte.
     const unsigned char first = LowerAscii(text[0]);
-    for (const char* name = list; *name != '\0'; name += strlen(name) + 1)
+    for (const char* name = list; *name != '\0'; name = NextName(name))
         if (LowerAscii(name[0]) == first && EqualNoCase(text, name)) return true;
     return false;
 }

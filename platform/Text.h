@@ -24,6 +24,14 @@ inline char UpperAscii(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 bool HasUpperCaseAscii(const char* text, size_t length);
+// Equality of `length` bytes, for the short texts that names are, where a
+// loop costs less than a call of the library's compare.
+inline bool EqualShortBytes(const char* a, const char* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
 // In place.
 void LowerCaseAscii(char* text, size_t length);
 std::string& LowerCaseAscii(std::string& text);
