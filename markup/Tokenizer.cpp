@@ -10,6 +10,8 @@ enum class CommentCloser { None, Apostrophe, LineSlashes, Block };
 
 // Inside a tag, outside scripts, only these bytes change the scanner's state.
 constexpr CByteSet TagStops = {'\r', '\n', '"', '%', '<', '>'};
+// Between tags only a '<' does.
+constexpr CByteSet TagOpen = {'<'};
 
 // Scanner state of one Tokenize call.
 struct CScanner {
@@ -66,9 +68,8 @@ void CCustomXmlParser::Tokenize(CXmlNode* root, const char* text, int length)
         // Between tags only a '<' can change anything, and the last byte
         // never opens a tag.
         if (!s.InTag && p < length - 1) {
-            const char* open =
-                static_cast<const char*>(memchr(text + p, '<', static_cast<size_t>(length - 1 - p)));
-            p = open != nullptr ? static_cast<int>(open - text) : length - 1;
+            p = static_cast<int>(TagOpen.FindFirst(text, static_cast<size_t>(p),
+                                                   static_cast<size_t>(length - 1)));
         } else if (s.InTag && !s.InScript && !s.InComment()) {
             p = static_cast<int>(TagStops.FindFirst(text, static_cast<size_t>(p),
                                                     static_cast<size_t>(length)));

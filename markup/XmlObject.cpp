@@ -8,6 +8,7 @@
 #include "markup/BlockPool.h"
 #include "markup/ElementNames.h"
 #include "markup/RecordLayout.h"
+#include "platform/ByteScan.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ inline int Signed(char b) { return static_cast<signed char>(b); }
 bool NameStartByte(char b) { return Signed(b) > 32 && Signed(b) > '/'; }
 
 bool NameEndByte(char b) { return Signed(b) <= 32 || b == '>' || b == '/' || b == '-'; }
+
+constexpr CByteSet Quote = {'"'};
 
 }  // namespace
 
@@ -326,8 +329,8 @@ void CXmlObject::ParseAttributes(const char* t, size_t size, size_t from,
         // Within quotes only the closing quote, or the last byte before the
         // '>', changes anything: the bytes between are passed at once.
         if (inQuote && k + 2 < last) {
-            const char* quote = static_cast<const char*>(memchr(t + k + 1, '"', last - (k + 1)));
-            k = (quote != nullptr ? static_cast<size_t>(quote - t) : last - 1) - 1;
+            const size_t quote = Quote.FindFirst(t, k + 1, last);
+            k = (quote != last ? quote : last - 1) - 1;
         }
     }
 }

@@ -110,4 +110,15 @@ TEST(Tokenizer, LongTagsEndWhereTheirQuotesAllow)
               (Tokens{"<a title=\"" + std::string(30, 'v') + ">" + std::string(20, 'w') + "\">", "x"}));
 }
 
+// Text runs are scanned for a '<' many bytes at a time: a tag at any place
+// of a run, and a '<' as a run's last byte, are found as one byte at a time.
+TEST(Tokenizer, TextRunsEndAtTheirTagWhereverItLies)
+{
+    for (size_t at = 1; at < 40; ++at) {
+        const std::string run(at, 't');
+        EXPECT_EQ(Tokenize(run + "<b>" + run), (Tokens{run, "<b>", run})) << at << " bytes";
+        EXPECT_EQ(Tokenize(run + "<"), (Tokens{run + "<"})) << at << " bytes";
+    }
+}
+
 }  // namespace
