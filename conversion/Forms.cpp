@@ -91,18 +91,31 @@ std::string GetPostfieldName(const CXmlNode* control)
 
 namespace {
 
-// Each node after its descendants. The postfields of the nodes before
-// `button` in this order are counted in `split`.
-std::vector<CNodePostfield> WalkForm(CXmlNode* first, const CXmlNode* button, size_t& split)
+bool IsNamedControl(const CXmlNode* node)
 {
-    std::vector<CNodePostfield> postfields;
-    split = 0;
+    if (!node->IsTag() || !IsControlName(node->GetObject())) return false;
+    const char* name = node->GetObject()->GetAttribute("name");
+    return name != nullptr && name[0] != '\0';
+}
+
+// What one walk of a form found: the postfields, each node after its
+// descendants; how many come before the button; whether any control has a name.
+struct CFormWalk {
+    std::vector<CNodePostfield> Postfields;
+    size_t Split = 0;
+    bool HasNamedControl = false;
+};
+
+CFormWalk WalkForm(CXmlNode* first, const CXmlNode* button)
+{
+    CFormWalk walk;
     WalkDescendantsFirst(first, [&](CXmlNode* done) {
         std::string postfield = PostfieldFor(done);
-        if (!postfield.empty()) postfields.push_back({done, std::move(postfield)});
-        if (done == button) split = postfields.size();
+        if (!postfield.empty()) walk.Postfields.push_back({done, std::move(postfield)});
+        if (done == button) walk.Split = walk.Postfields.size();
+        if (!walk.HasNamedControl) walk.HasNamedControl = IsNamedControl(done);
     });
-    return postfields;
+    return walk;
 }
 
 // False once the deck bound is passed: the rest is not added.
@@ -122,16 +135,15 @@ bool IsPlainLeaf(const CXmlNode* node)
     return node->IsStartTag() && node->IsEmptyOrEndTag() && plain.Contains(node->GetObject());
 }
 
-// A control inside a button's own anchor (a submit format may make one) is
-// posted by the buttons after it, which the memo does not follow.
-bool HoldsControl(const CXmlNode* anchor)
+// A control inside a button's own anchor (a submit format may make one, at
+// any depth) is posted by the buttons after it, which the memo does not follow.
+bool HoldsControl(CXmlNode* anchor)
 {
-    for (const CXmlNode* child = anchor->GetFirstChild(); child; child = child->GetNextSibling()) {
-        if (child->IsTag() && IsControlName(child->GetObject())) return true;
-        for (const CXmlNode* inner = child->GetFirstChild(); inner; inner = inner->GetNextSibling())
-            if (inner->IsTag() && IsControlName(inner->GetObject())) return true;
-    }
-    return false;
+    bool holds = false;
+    WalkDescendantsFirst(anchor->GetFirstChild(), [&](CXmlNode* done) {
+        holds = holds || (done->IsTag() && IsControlName(done->GetObject()));
+    });
+    return holds;
 }
 
 // The button follows the memo's button as a sibling, with only that button's
@@ -155,23 +167,31 @@ void CarryOver(CFormWalkMemo& memo)
     }
 }
 
+bool IsKnownNameless(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
+{
+    return memo.NamelessForm == form && memo.NamelessFormCount == FormNumber(button);
+}
+
 void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
 {
-    size_t split = 0;
-    std::vector<CNodePostfield> all = WalkForm(form->GetFirstChild(), button, split);
     memo.Before.clear();
-    for (size_t i = 0; i < split; ++i) memo.Before.push_back(std::move(all[i].Text));
-    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(split));
-    memo.After = std::move(all);
+    memo.After.clear();
     memo.AfterFrom = 0;
+    if (IsKnownNameless(memo, form, button)) return;
+    CFormWalk walk = WalkForm(form->GetFirstChild(), button);
+    std::vector<CNodePostfield>& all = walk.Postfields;
+    for (size_t i = 0; i < walk.Split; ++i) memo.Before.push_back(std::move(all[i].Text));
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(walk.Split));
+    memo.After = std::move(all);
+    memo.NamelessForm = walk.HasNamedControl ? nullptr : form;
+    memo.NamelessFormCount = FormNumber(button);
 }
 
 }  // namespace
 
 void AddFormPostfields(CXmlNode* first, CXmlNode* go)
 {
-    size_t split = 0;
-    for (const CNodePostfield& postfield : WalkForm(first, nullptr, split))
+    for (const CNodePostfield& postfield : WalkForm(first, nullptr).Postfields)
         if (!AppendPostfield(go, postfield.Text)) return;
 }
 
@@ -179,7 +199,10 @@ void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXm
 {
     CMainPassMemo* pass = MainPassMemoOf(form);
     if (pass == nullptr || HoldsControl(anchor)) {
-        if (pass != nullptr) pass->FormWalk.Stage = CFormWalkMemo::EStage::Off;
+        if (pass != nullptr) {
+            pass->FormWalk.Stage = CFormWalkMemo::EStage::Off;
+            pass->FormWalk.NamelessForm = nullptr;
+        }
         AddFormPostfields(form->GetFirstChild(), go);
         return;
     }

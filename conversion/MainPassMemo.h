@@ -30,6 +30,11 @@ struct CFormWalkMemo {
     std::vector<std::string> Before;
     std::vector<CNodePostfield> After;
     size_t AfterFrom = 0;
+    // The form (and its number) whose last walk found no control with a
+    // name. The main pass names no control that had none, so the form's later
+    // buttons post nothing from it and need no walk.
+    const CXmlNode* NamelessForm = nullptr;
+    int NamelessFormCount = 0;
 };
 
 class CMainPassMemo : public CPassMemo {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -191,6 +192,28 @@ TEST(Forms, ManyButtonsEachPostTheFieldsOfTheirForm)
                              "<postfield name=\"q\" value=\"$(q)\"/>\n"
                              "<postfield name=\"k\" value=\"v\"/>\n";
     for (const std::string& task : tasks) EXPECT_EQ(task, each);
+}
+
+// Buttons that elements keep apart, in a form whose controls have no name, post
+// nothing and are not each a walk of the whole form; a named field that comes
+// after all of them in another form is posted by each of that form's buttons.
+TEST(Forms, ButtonsKeptApartByElementsPostTheirFormsFields)
+{
+    std::string page = "<form action=\"/a\">";
+    for (int i = 0; i < 4000; ++i) page += "<i>x<input type=\"submit\"><input>";
+    page += "</form><form action=\"/b\">";
+    for (int i = 0; i < 3; ++i) page += "<b>y</b><input type=\"submit\">";
+    page += "<input type=\"hidden\" name=\"k\" value=\"v\"></form>";
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> tasks = Postfields(ConvertPage(page));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(tasks.size(), 4003u);
+    for (size_t i = 0; i < 4000; ++i) EXPECT_EQ(tasks[i], "") << "button " << i;
+    for (size_t i = 4000; i < 4003; ++i)
+        EXPECT_EQ(tasks[i], "<postfield name=\"k\" value=\"v\"/>\n") << "button " << i;
+    // A walk of the form for every button takes seconds here.
+    EXPECT_LT(seconds, 2.0);
 }
 
 // Real pages with forms and tables give decks that an XML parser accepts.
