@@ -24,12 +24,17 @@ void* CountedAllocation(std::size_t size)
 
 }  // namespace
 
+// Where g++ inlines these into a new-expression it sees `free` meet `new`
+// and warns; both are replaced here, so each block is freed as it was made.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) { return CountedAllocation(size); }
 void* operator new[](std::size_t size) { return CountedAllocation(size); }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+#pragma GCC diagnostic pop
 
 namespace {
 
