@@ -99,11 +99,11 @@ bool IsNamedControl(const CXmlNode* node)
 }
 
 // What one walk of a form found: the postfields, each node after its
-// descendants; how many come before the button; whether any control has a name.
+// descendants; how many come before the button; the controls with a name.
 struct CFormWalk {
     std::vector<CNodePostfield> Postfields;
     size_t Split = 0;
-    bool HasNamedControl = false;
+    std::vector<const CXmlNode*> NamedControls;
 };
 
 CFormWalk WalkForm(CXmlNode* first, const CXmlNode* button)
@@ -113,7 +113,7 @@ CFormWalk WalkForm(CXmlNode* first, const CXmlNode* button)
         std::string postfield = PostfieldFor(done);
         if (!postfield.empty()) walk.Postfields.push_back({done, std::move(postfield)});
         if (done == button) walk.Split = walk.Postfields.size();
-        if (!walk.HasNamedControl) walk.HasNamedControl = IsNamedControl(done);
+        if (IsNamedControl(done)) walk.NamedControls.push_back(done);
     });
     return walk;
 }
@@ -183,8 +183,28 @@ void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
     for (size_t i = 0; i < walk.Split; ++i) memo.Before.push_back(std::move(all[i].Text));
     all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(walk.Split));
     memo.After = std::move(all);
-    memo.NamelessForm = walk.HasNamedControl ? nullptr : form;
+    memo.NamelessForm = walk.NamedControls.empty() ? form : nullptr;
     memo.NamelessFormCount = FormNumber(button);
+    memo.ControlsForm = form;
+    memo.ControlsFormCount = FormNumber(button);
+    memo.ControlsStructure = form->GetStructureChanges();
+    memo.NamedControls = std::move(walk.NamedControls);
+}
+
+bool KnowsNamedControls(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
+{
+    return memo.ControlsForm == form && memo.ControlsFormCount == FormNumber(button) &&
+           memo.ControlsStructure == form->GetStructureChanges();
+}
+
+// What a walk of the form would post now, from the controls the last walk
+// found: nothing has moved or gone since, and no other node can post.
+void PostKnownControls(const CFormWalkMemo& memo, CXmlNode* go)
+{
+    for (const CXmlNode* control : memo.NamedControls) {
+        const std::string postfield = PostfieldFor(control);
+        if (!postfield.empty() && !AppendPostfield(go, postfield)) return;
+    }
 }
 
 }  // namespace
@@ -202,15 +222,23 @@ void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXm
         if (pass != nullptr) {
             pass->FormWalk.Stage = CFormWalkMemo::EStage::Off;
             pass->FormWalk.NamelessForm = nullptr;
+            pass->FormWalk.ControlsForm = nullptr;
         }
         AddFormPostfields(form->GetFirstChild(), go);
         return;
     }
     CFormWalkMemo& memo = pass->FormWalk;
-    if (FollowsMemoButton(memo, form, button))
+    if (FollowsMemoButton(memo, form, button)) {
         CarryOver(memo);
-    else
+    } else if (KnowsNamedControls(memo, form, button)) {
+        // The button's walk would not follow from the memo's split, so the
+        // next button walks or reads the controls again.
+        memo.Stage = CFormWalkMemo::EStage::Off;
+        PostKnownControls(memo, go);
+        return;
+    } else {
         WalkIntoMemo(memo, form, button);
+    }
     memo.Stage = CFormWalkMemo::EStage::ExpectAnchor;
     memo.Form = form;
     memo.FormCount = FormNumber(button);

@@ -35,6 +35,14 @@ struct CFormWalkMemo {
     // buttons post nothing from it and need no walk.
     const CXmlNode* NamelessForm = nullptr;
     int NamelessFormCount = 0;
+    // The controls with a name that the last walk of a form found, in the
+    // walk's order, and the document's structure count then. While no node
+    // has left its place since, they are the only nodes of the form that can
+    // post anything, in that order.
+    const CXmlNode* ControlsForm = nullptr;
+    int ControlsFormCount = 0;
+    uint64_t ControlsStructure = 0;
+    std::vector<const CXmlNode*> NamedControls;
 };
 
 class CMainPassMemo : public CPassMemo {

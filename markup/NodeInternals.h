@@ -77,4 +77,6 @@ struct CRootState {
     COpenTagCounts* OpenTags = nullptr;
     std::unique_ptr<COpenTagCounts> OpenTagsOutsideParse;
     int ParseDepth = 0;
+    // How often a node of the document has left its place (see GetStructureChanges).
+    uint64_t StructureChanges = 0;
 };

@@ -279,11 +279,25 @@ CXmlNode* CXmlNode::GetLastNonBlankChild() const
     return nullptr;
 }
 
+uint64_t CXmlNode::GetStructureChanges() const
+{
+    const CRootState* root = GetDocumentRoot()->RootStateOrNull();
+    return root != nullptr ? root->StructureChanges : 0;
+}
+
+void CXmlNode::NoteStructureChanged() const
+{
+    const CXmlNode* root = GetDocumentRoot();
+    if (root->HasRecord()) return;
+    if (CRootState* state = root->GetRootState()) ++state->StructureChanges;
+}
+
 void CXmlNode::Unlink()
 {
     CParentCell* cell = ParentCell();
     CXmlNode* parent = OwnerOf(cell);
     if (parent == nullptr) return;
+    NoteStructureChanged();
     const CXmlNode* formerPrevious = GetPreviousSibling();
     const CXmlNode* formerNext = NextSibling;
     cell->NoteChildrenChanged();
@@ -442,6 +456,7 @@ void CXmlNode::AppendFollowersOf(CXmlNode* node)
 {
     CXmlNode* first = node->NextSibling;
     if (first == nullptr) return;
+    node->NoteStructureChanged();
     CParentCell* from = node->ParentCell();
     CXmlNode* parent = ListParent(from);
     CXmlNode* last = parent != nullptr ? parent->GetLastChild() : first;
@@ -504,7 +519,9 @@ bool CXmlNode::SpliceChildrenAfter(CXmlNode* node)
 void CXmlNode::MoveChildrenAfter(CXmlNode* node)
 {
     Trace("Move Children After\r\n");
-    if (GetFirstChild() == nullptr || SpliceChildrenAfter(node)) return;
+    if (GetFirstChild() == nullptr) return;
+    NoteStructureChanged();
+    if (SpliceChildrenAfter(node)) return;
     CXmlNode* after = node;
     while (CXmlNode* child = GetFirstChild()) {
         after->InsertAfter(child);

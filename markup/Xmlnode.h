@@ -300,6 +300,11 @@ public:
     // Moves every node after `node` in its list, in order, to the end of
     // this node's children.
     void AppendFollowersOf(CXmlNode* node);
+    // How often a node of this node's document has left its place: taken
+    // out of its list, moved or destroyed. Nodes that join do not count, so a
+    // pass that only adds nodes and edits records keeps the count, and every
+    // node it saw before stays where it was.
+    uint64_t GetStructureChanges() const;
 
     bool IsClosedBy(const CXmlNode* other) const;
     bool IsComplete() const;
@@ -367,6 +372,7 @@ private:
     // The cell of the list this node stands or stood in, past any forwarding.
     CParentCell* ParentCell() const;
     void NoteRecordChanged() const;
+    void NoteStructureChanged() const;
     CRootState& RootState();
     // A root's record stays empty, so its storage keeps the root state.
     CRootState* GetRootState() const
