@@ -299,6 +299,31 @@ TEST(XmlNode, IsNamedIgnoresTheCaseOfTheElementName)
     EXPECT_FALSE(page.Root.IsNamed("td"));
 }
 
+// The count that tells a pass whether every node it saw still stands where
+// it was: nodes that join and records that change leave it alone.
+TEST(XmlNode, StructureChangesCountNodesLeavingTheirPlace)
+{
+    CParsedPage page("<p><b>x</b><i>y</i></p><br>");
+    const uint64_t start = page.Root.GetStructureChanges();
+    CXmlNode* p = page.Find("<p>");
+    p->AppendChild(new CXmlNode("z"));
+    page.Find("<b>")->InsertAfter(new CXmlNode("<hr>"));
+    page.Find("x")->GetObject()->ReplaceText("w");
+    EXPECT_EQ(page.Find("w")->GetStructureChanges(), start);
+
+    page.Find("<br>")->InsertBefore(page.Find("z"));
+    EXPECT_EQ(page.Root.GetStructureChanges(), start + 1);
+    delete page.Find("<hr>");
+    EXPECT_EQ(page.Root.GetStructureChanges(), start + 2);
+    page.Find("<i>")->MoveChildrenAfter(page.Find("<i>"));
+    EXPECT_EQ(page.Root.GetStructureChanges(), start + 3);
+    p->AppendFollowersOf(page.Find("</p>"));
+    EXPECT_EQ(page.Root.GetStructureChanges(), start + 4);
+
+    CXmlNode alone("<b>");
+    EXPECT_EQ(alone.GetStructureChanges(), 0u);
+}
+
 TEST(XmlNode, NextAndPreviousNodeClimbOneLevelOnly)
 {
     CParsedPage page("<div><p>c</div>d<p><b>x</b>y</p>");
