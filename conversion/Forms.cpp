@@ -167,9 +167,14 @@ void CarryOver(CFormWalkMemo& memo)
     }
 }
 
+bool WalkedLast(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
+{
+    return memo.ControlsForm == form && memo.ControlsFormCount == FormNumber(button);
+}
+
 bool IsKnownNameless(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
 {
-    return memo.NamelessForm == form && memo.NamelessFormCount == FormNumber(button);
+    return WalkedLast(memo, form, button) && memo.NamedControls.empty();
 }
 
 void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
@@ -183,8 +188,6 @@ void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
     for (size_t i = 0; i < walk.Split; ++i) memo.Before.push_back(std::move(all[i].Text));
     all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(walk.Split));
     memo.After = std::move(all);
-    memo.NamelessForm = walk.NamedControls.empty() ? form : nullptr;
-    memo.NamelessFormCount = FormNumber(button);
     memo.ControlsForm = form;
     memo.ControlsFormCount = FormNumber(button);
     memo.ControlsStructure = form->GetStructureChanges();
@@ -193,7 +196,7 @@ void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
 
 bool KnowsNamedControls(const CFormWalkMemo& memo, const CXmlNode* form, const CXmlNode* button)
 {
-    return memo.ControlsForm == form && memo.ControlsFormCount == FormNumber(button) &&
+    return WalkedLast(memo, form, button) &&
            memo.ControlsStructure == form->GetStructureChanges();
 }
 
@@ -221,7 +224,6 @@ void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXm
     if (pass == nullptr || HoldsControl(anchor)) {
         if (pass != nullptr) {
             pass->FormWalk.Stage = CFormWalkMemo::EStage::Off;
-            pass->FormWalk.NamelessForm = nullptr;
             pass->FormWalk.ControlsForm = nullptr;
         }
         AddFormPostfields(form->GetFirstChild(), go);

@@ -30,15 +30,12 @@ struct CFormWalkMemo {
     std::vector<std::string> Before;
     std::vector<CNodePostfield> After;
     size_t AfterFrom = 0;
-    // The form (and its number) whose last walk found no control with a
-    // name. The main pass names no control that had none, so the form's later
-    // buttons post nothing from it and need no walk.
-    const CXmlNode* NamelessForm = nullptr;
-    int NamelessFormCount = 0;
     // The controls with a name that the last walk of a form found, in the
     // walk's order, and the document's structure count then. While no node
     // has left its place since, they are the only nodes of the form that can
-    // post anything, in that order.
+    // post anything, in that order. When there are none, the form's later
+    // buttons post nothing from it whatever moves: the main pass names no
+    // control that had none.
     const CXmlNode* ControlsForm = nullptr;
     int ControlsFormCount = 0;
     uint64_t ControlsStructure = 0;
