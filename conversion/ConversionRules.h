@@ -51,6 +51,11 @@ void RuleTextarea(CXmlNode* node, const CContentModel& model);
 void RuleRemoveWithContent(CXmlNode* node, const CContentModel& model);
 void RuleOther(CXmlNode* node, const CContentModel& model);
 
+// The content list by which an element's rule judges its children, when
+// judging them by it at the end tag is all the rule does to them; null for
+// any other element.
+const CContentList* FilteringContentOf(const CXmlNode* element);
+
 // The deck skeleton built at the root after the walk; the walk's fragment
 // targets lead the deck's fragment links to their cards.
 void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets);

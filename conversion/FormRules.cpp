@@ -29,6 +29,17 @@ std::string SubmitLabel(const CXmlNode* input, const std::string& title)
     return FormatText(GetDocumentSettings(input)->SubmitFormat, EscapedText(title.c_str()).c_str());
 }
 
+// The anchor stands where the button stood. An element around it that judges
+// its children by a list that keeps neither the anchor nor, once the anchor
+// is unwrapped, its go task deletes the postfields with the task, so they are
+// not built.
+bool PostfieldsWouldBeDropped(const CXmlNode* input)
+{
+    const CContentList* content = FilteringContentOf(input->GetParent());
+    if (content == nullptr || content->Names.ContainsName("anchor")) return false;
+    return !content->TextAllowed || !content->Names.ContainsName("go");
+}
+
 // A submit button becomes an anchor whose go task posts every control of the form.
 void BuildSubmitAnchor(CXmlNode* input, CXmlNode* form)
 {
@@ -46,6 +57,7 @@ void BuildSubmitAnchor(CXmlNode* input, CXmlNode* form)
     go->GetObject()->SetAttribute("href", form->GetObject()->GetAttribute("action"));
     const char* method = form->GetObject()->GetAttribute("method");
     go->GetObject()->SetAttribute("method", EqualNoCase(method, "post") ? "post" : "get");
+    if (PostfieldsWouldBeDropped(input)) return;
     const char* name = button->GetAttribute("name");
     if (name != nullptr && name[0] != '\0')
         AppendNode(go, std::string("<postfield name=\"") + name + "\" value=\"" + title + "\"/>");

@@ -48,22 +48,21 @@ bool IsControlName(const CXmlObject* record)
     return controls.Contains(record);
 }
 
-// The postfield that sends a control's value, or the empty text.
-std::string PostfieldFor(const CXmlNode* node)
+// The postfield that sends a control's value, if the node sends one.
+CPostfield PostfieldFor(const CXmlNode* node)
 {
-    if (!node->IsTag() || !IsControlName(node->GetObject())) return "";
+    if (!node->IsTag() || !IsControlName(node->GetObject())) return {};
     const CXmlObject* record = node->GetObject();
     const char* name = record->GetAttribute("name");
-    if (name == nullptr || name[0] == '\0') return "";
+    if (name == nullptr || name[0] == '\0') return {};
     const char* type = record->GetAttribute("type");
-    const std::string field = GetPostfieldName(node);
     if (IsEnteredControl(node, type))
-        return "<postfield name=\"" + field + "\" value=\"$(" + GetVariableName(node) + ")\"/>";
+        return {true, GetPostfieldName(node), "$(" + GetVariableName(node) + ")", nullptr};
     const char* value = record->GetAttribute("value");
     if (node->IsNamed("input") && type != nullptr && EqualNoCase(type, "hidden") &&
         value != nullptr)
-        return "<postfield name=\"" + field + "\" value=\"" + value + "\"/>";
-    return "";
+        return {true, GetPostfieldName(node), value, nullptr};
+    return {};
 }
 
 }  // namespace
@@ -110,19 +109,32 @@ CFormWalk WalkForm(CXmlNode* first, const CXmlNode* button)
 {
     CFormWalk walk;
     WalkDescendantsFirst(first, [&](CXmlNode* done) {
-        std::string postfield = PostfieldFor(done);
-        if (!postfield.empty()) walk.Postfields.push_back({done, std::move(postfield)});
+        CPostfield postfield = PostfieldFor(done);
+        if (postfield.Sends) walk.Postfields.push_back({done, std::move(postfield)});
         if (done == button) walk.Split = walk.Postfields.size();
         if (IsNamedControl(done)) walk.NamedControls.push_back(done);
     });
     return walk;
 }
 
-// False once the deck bound is passed: the rest is not added.
-bool AppendPostfield(CXmlNode* go, const std::string& postfield)
+// The bytes of <postfield name="" value=""/> around the name and value.
+const size_t PostfieldMarkupBytes = 29;
+
+// False once the deck bound is passed: the rest is not added. Forms of many
+// buttons post the same fields many times, so the tag is assembled from its
+// parts once instead of parsed from its text each time.
+bool AppendPostfield(CXmlNode* go, const CPostfield& postfield)
 {
-    if (!NoteAddedBytes(go, postfield.size())) return false;
-    go->AppendChild(new CXmlNode(postfield.c_str()));
+    const size_t bytes = PostfieldMarkupBytes + postfield.Name.size() + postfield.Value.size();
+    if (!NoteAddedBytes(go, bytes)) return false;
+    if (postfield.Tag == nullptr) {
+        postfield.Tag.reset(new CXmlObject);
+        postfield.Tag->SetEmptyElement("postfield",
+                                       {{"name", postfield.Name}, {"value", postfield.Value}});
+    }
+    CXmlObject* record = new CXmlObject;
+    record->CopyFrom(*postfield.Tag);
+    go->AppendChild(new CXmlNode(record));
     return true;
 }
 
@@ -162,8 +174,8 @@ void CarryOver(CFormWalkMemo& memo)
     for (const CXmlNode* leaf : memo.Leaves) {
         if (memo.AfterFrom < memo.After.size() && memo.After[memo.AfterFrom].Node == leaf)
             ++memo.AfterFrom;
-        std::string postfield = PostfieldFor(leaf);
-        if (!postfield.empty()) memo.Before.push_back(std::move(postfield));
+        CPostfield postfield = PostfieldFor(leaf);
+        if (postfield.Sends) memo.Before.push_back(std::move(postfield));
     }
 }
 
@@ -185,7 +197,7 @@ void WalkIntoMemo(CFormWalkMemo& memo, CXmlNode* form, const CXmlNode* button)
     if (IsKnownNameless(memo, form, button)) return;
     CFormWalk walk = WalkForm(form->GetFirstChild(), button);
     std::vector<CNodePostfield>& all = walk.Postfields;
-    for (size_t i = 0; i < walk.Split; ++i) memo.Before.push_back(std::move(all[i].Text));
+    for (size_t i = 0; i < walk.Split; ++i) memo.Before.push_back(std::move(all[i].Postfield));
     all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(walk.Split));
     memo.After = std::move(all);
     memo.ControlsForm = form;
@@ -205,8 +217,8 @@ bool KnowsNamedControls(const CFormWalkMemo& memo, const CXmlNode* form, const C
 void PostKnownControls(const CFormWalkMemo& memo, CXmlNode* go)
 {
     for (const CXmlNode* control : memo.NamedControls) {
-        const std::string postfield = PostfieldFor(control);
-        if (!postfield.empty() && !AppendPostfield(go, postfield)) return;
+        const CPostfield postfield = PostfieldFor(control);
+        if (postfield.Sends && !AppendPostfield(go, postfield)) return;
     }
 }
 
@@ -215,7 +227,7 @@ void PostKnownControls(const CFormWalkMemo& memo, CXmlNode* go)
 void AddFormPostfields(CXmlNode* first, CXmlNode* go)
 {
     for (const CNodePostfield& postfield : WalkForm(first, nullptr).Postfields)
-        if (!AppendPostfield(go, postfield.Text)) return;
+        if (!AppendPostfield(go, postfield.Postfield)) return;
 }
 
 void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXmlNode* go)
@@ -247,10 +259,10 @@ void AddSubmitPostfields(CXmlNode* form, CXmlNode* button, CXmlNode* anchor, CXm
     memo.Anchor = anchor;
     memo.AnchorEnd = anchor->GetNextSibling();
     memo.Leaves.clear();
-    for (const std::string& postfield : memo.Before)
+    for (const CPostfield& postfield : memo.Before)
         if (!AppendPostfield(go, postfield)) return;
     for (size_t i = memo.AfterFrom; i < memo.After.size(); ++i)
-        if (!AppendPostfield(go, memo.After[i].Text)) return;
+        if (!AppendPostfield(go, memo.After[i].Postfield)) return;
 }
 
 // After a button the walk visits its anchor, whose subtree only holds the

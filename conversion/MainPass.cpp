@@ -90,10 +90,14 @@ const std::array<const CRule*, ElementCodeBound>& RulesByCode()
 
 // Rule names are lower case and compared exactly, so a name with an
 // upper-case letter has no rule.
+const CRule* RuleOf(const CXmlObject* record)
+{
+    return record->IsNameLowerCase() ? RulesByCode()[record->GetNameCode()] : nullptr;
+}
+
 void ApplyRule(CXmlNode* node)
 {
-    const CXmlObject* record = node->GetObject();
-    const CRule* rule = record->IsNameLowerCase() ? RulesByCode()[record->GetNameCode()] : nullptr;
+    const CRule* rule = RuleOf(node->GetObject());
     if (rule == nullptr)
         RuleOther(node, NoModel);
     else
@@ -143,6 +147,18 @@ void VisitNode(CXmlNode* node, CFragmentTargets& targets)
 }
 
 }  // namespace
+
+const CContentList* FilteringContentOf(const CXmlNode* element)
+{
+    const CXmlObject* record = element->GetObject();
+    if (record == nullptr) return nullptr;
+    const CRule* rule = RuleOf(record);
+    if (rule == nullptr) return nullptr;
+    const RuleFunction apply = rule->Apply;
+    const bool onlyFilters =
+        apply == RuleFilterAtEnd || apply == RuleGo || apply == RuleDo || apply == RuleSelect;
+    return onlyFilters ? &rule->Model->Content : nullptr;
+}
 
 CWorkingVariables* StateOf(const CXmlNode* node)
 {

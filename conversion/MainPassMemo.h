@@ -2,15 +2,27 @@
 // a rule search the whole page again (conversion-private).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "markup/Xmlnode.h"
 
+// What a postfield sends: the field's name and its value.
+struct CPostfield {
+    // False for the postfield of a node that sends nothing.
+    bool Sends = false;
+    std::string Name;
+    std::string Value;
+    // The postfield's tag, made when it is first added: the buttons of a form
+    // post the same fields, and each adds a copy.
+    mutable std::unique_ptr<CXmlObject> Tag;
+};
+
 // A postfield and the node it was made from.
 struct CNodePostfield {
     const CXmlNode* Node;
-    std::string Text;
+    CPostfield Postfield;
 };
 
 // The postfields that the last submit button's walk of its form found, split
@@ -27,7 +39,7 @@ struct CFormWalkMemo {
     // The nodes visited after the anchor's end tag, each the next sibling of the one before.
     std::vector<const CXmlNode*> Leaves;
     // Postfields of the nodes before the button in the walk's order, and after it.
-    std::vector<std::string> Before;
+    std::vector<CPostfield> Before;
     std::vector<CNodePostfield> After;
     size_t AfterFrom = 0;
     // The controls with a name that the last walk of a form found, in the

@@ -110,3 +110,10 @@ bool CElementSet::Contains(const CXmlObject* record) const
     if (HasUncodedNames) return IsNameInList(record->GetName(), List);
     return Codes.test(record->GetNameCode());
 }
+
+bool CElementSet::ContainsName(const char* name) const
+{
+    if (name == nullptr) return false;
+    if (HasUncodedNames) return IsNameInList(name, List);
+    return Codes.test(ElementNameCode(name));
+}

@@ -25,6 +25,8 @@ public:
     explicit CElementSet(const char* list);
     // The same answer as IsNameInList(record->GetName(), list).
     bool Contains(const CXmlObject* record) const;
+    // The same answer as IsNameInList(name, list).
+    bool ContainsName(const char* name) const;
 
 private:
     std::bitset<ElementCodeBound> Codes;

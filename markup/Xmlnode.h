@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Text.h"
@@ -64,6 +67,15 @@ public:
     // attributes stay.
     void TrimText(size_t begin, size_t end);
 
+    // Makes the record the empty-element tag <name a="v" .../> from its parts
+    // without parsing: raw text, name and attributes are what a parse of
+    // that text gives, but that every value stays exactly as given.
+    void SetEmptyElement(
+        std::string_view name,
+        std::initializer_list<std::pair<std::string_view, std::string_view>> attributes);
+    // Makes the record a copy of another's raw text, name and attributes,
+    // edits included, without parsing.
+    void CopyFrom(const CXmlObject& other);
     // A new record made from this record's raw text; edits are not carried over.
     CXmlObject* Clone() const;
     // A new record "</name>" made from this record's name.

@@ -58,4 +58,19 @@ TEST_F(DeckBound, SquareOfPostfieldsStopsAtTheBound)
     EXPECT_EQ(ConvertPage(page + "</form>"), Notice("<?xml version=\"1.0\"?>"));
 }
 
+// Postfields that a filter would delete with their task are not built, so
+// they do not count toward the bound: buttons inside go tasks leave the
+// page's deck, not the notice.
+TEST_F(DeckBound, PostfieldsOfTasksThatGoDoNotCount)
+{
+    Load("DEVICE_GROUP=G\nMAX_DECK_BYTES=100000\n");
+    std::string page = "<form action=\"/f\">";
+    for (int i = 0; i < 2000; ++i) page += "<input name=\"t" + std::to_string(i) + "\">";
+    for (int i = 0; i < 2000; ++i) page += "<go href=\"/g\"><input type=\"submit\"></go>";
+    const std::string deck = ConvertPage(page + "</form>");
+    EXPECT_NE(deck, Notice("<?xml version=\"1.0\"?>"));
+    EXPECT_NE(deck.find("<input name=\"t1999\" type=\"text\"/>"), npos);
+    EXPECT_EQ(deck.find("<postfield"), npos);
+}
+
 }  // namespace

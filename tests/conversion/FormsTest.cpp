@@ -216,6 +216,23 @@ TEST(Forms, ButtonsKeptApartByElementsPostTheirFormsFields)
     EXPECT_LT(seconds, 2.0);
 }
 
+// A button inside an element that keeps neither its anchor nor the anchor's
+// go task loses the task there, so it posts nothing; its label stays where
+// text may. Buttons elsewhere still post every named control.
+TEST(Forms, ButtonsWhoseTaskCannotStayPostNothing)
+{
+    const std::string deck = ConvertPage(
+        "<form action=\"/a\"><input name=\"t\"><select name=\"s\"><option>o"
+        "<input type=\"submit\" value=\"Chosen\"></option></select>"
+        "<do type=\"accept\"><input type=\"submit\" value=\"Done\"></do>"
+        "<b><input type=\"submit\" value=\"Sent\"></b></form>");
+    EXPECT_NE(deck.find("Chosen"), npos);
+    EXPECT_EQ(deck.find("Done"), npos);
+    const std::vector<std::string> expected = {
+        "<postfield name=\"t\" value=\"$(t)\"/>\n<postfield name=\"s\" value=\"$(s)\"/>\n"};
+    EXPECT_EQ(Postfields(deck), expected);
+}
+
 // Real pages with forms and tables give decks that an XML parser accepts.
 TEST(Forms, RealPagesWithFormsAndTablesAreWellFormed)
 {

@@ -382,3 +382,33 @@ TEST(XmlObject, TagsAroundTheOffsetWidthBoundaryReadAndEditAlike)
         EXPECT_STREQ(tag->GetAttributeValue(0), "yy");
     }
 }
+
+// A tag assembled from its parts is what parsing its text makes, each value
+// kept exactly as given; a copy is the same record, short or long.
+TEST(XmlObjectAssembly, AssembledAndCopiedTagsMatchTheParsedOne)
+{
+    CXmlObject assembled;
+    assembled.SetEmptyElement("postfield", {{"name", "n"}, {"value", "$(v)"}});
+    const auto parsed = Record("<postfield name=\"n\" value=\"$(v)\"/>");
+    EXPECT_EQ(Written(assembled), Written(*parsed));
+    EXPECT_EQ(assembled.GetNameCode(), parsed->GetNameCode());
+    EXPECT_TRUE(assembled.IsTag() && assembled.IsStartTag() && assembled.IsEmptyOrEndTag());
+    EXPECT_STREQ(assembled.GetAttribute("VALUE"), "$(v)");
+
+    CXmlObject quoted;
+    quoted.SetEmptyElement("x", {{"v", "a\"b"}, {"w", ""}});
+    EXPECT_STREQ(quoted.GetAttribute("v"), "a\"b");
+    EXPECT_EQ(quoted.GetAttributeCount(), 2);
+
+    for (const std::string& text : {std::string("ab"), std::string("<b>"),
+                                    "<p class=\"" + std::string(300, 'c') + "\">"}) {
+        SCOPED_TRACE(text.substr(0, 12));
+        const auto original = Record(text);
+        CXmlObject copy;
+        copy.SetText("<old>", 5);
+        copy.CopyFrom(*original);
+        EXPECT_EQ(Written(copy), Written(*original));
+        EXPECT_STREQ(copy.GetText(), original->GetText());
+        EXPECT_EQ(copy.GetAttributeCount(), original->GetAttributeCount());
+    }
+}
