@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -15,6 +16,27 @@ namespace {
 // branches (x=<x><x>) would otherwise grow exponentially with the nesting.
 const int MaxReplacementNesting = 16;
 const int MaxNestedReplacements = 256;
+
+// Even within those limits, entries that replace a tag by several of itself
+// multiply the page: a few hundred bytes could become megabytes of markup,
+// and a form of hundreds of buttons that each post hundreds of fields. The
+// replacement texts of one conversion add at most this many times the page's
+// length, and at least the floor below; past that a tag stays as it stands.
+const size_t ReplacementBytesPerPageByte = 4;
+const size_t ReplacementBytesFloor = 16 * 1024;
+
+size_t ReplacementBudget(const CWorkingVariables& state)
+{
+    return std::max(ReplacementBytesFloor, ReplacementBytesPerPageByte * state.PageLength);
+}
+
+// Takes the replacement's bytes from the conversion's budget, if it holds them.
+bool TakeReplacementBytes(CWorkingVariables& state, size_t bytes)
+{
+    if (bytes > ReplacementBudget(state) - state.ReplacedBytes) return false;
+    state.ReplacedBytes += bytes;
+    return true;
+}
 
 // The counts live in the conversion's working state: conversions on other
 // threads count for themselves.
@@ -110,7 +132,10 @@ int ReplaceTag(CXmlNode* node, const CDevice* device, CXmlNode* lastAdded)
     const char* valueStart = entry + key.size();
     const std::string value(valueStart, strcspn(valueStart, ","));
     const std::string replacement = ChooseReplacement(value, node->IsStartTag());
-    if (!replacement.empty() && !IsDuplicateLineBreak(replacement, PreviousNode(lastAdded))) {
+    const bool inserts =
+        !replacement.empty() && !IsDuplicateLineBreak(replacement, PreviousNode(lastAdded));
+    if (inserts && !TakeReplacementBytes(*state, replacement.size())) return 0;
+    if (inserts) {
         CNestingGuard guard(*state);
         root->Parse(replacement.data(), static_cast<int>(replacement.size()));
     }

@@ -28,6 +28,7 @@ long long BuildDeck(CXmlNode* root, const CConfigurationSnapshot& configuration,
     CWorkingVariables* state = root->GetWorkingVariables();
     state->Encoding = bytes.Encoding;
     state->NameEncoding = bytes.NameEncoding;
+    state->PageLength = static_cast<size_t>(bytes.Length);
     if (bytes.Text != nullptr) root->Parse(bytes.Text, bytes.Length);
     NormalizeTree(root);
     XHtmlToWml(root);

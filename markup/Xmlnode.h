@@ -488,9 +488,14 @@ public:
     std::shared_ptr<const CConfiguration> Configuration;
     const CDevice* Device = nullptr;
     // Tag replacement: how deep replacement texts are parsed inside each
-    // other, and how many more replacements the page's current tag may make.
+    // other, how many more replacements the page's current tag may make, and
+    // the bytes of replacement text parsed so far. The page's length, which
+    // bounds those bytes, is set by the conversion road (0 for a page parsed
+    // by other means).
     int ReplacementNesting = 0;
     int NestedReplacementsLeft = 0;
+    size_t ReplacedBytes = 0;
+    size_t PageLength = 0;
     // The root child whose subtree the main pass is in.
     const CXmlNode* WalkTop = nullptr;
     // Made by the main pass only for pages that need it, as most pages do not.

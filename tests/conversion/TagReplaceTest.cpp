@@ -66,6 +66,35 @@ TEST_F(TagReplaceTest, BranchingCycleEnds)
     EXPECT_TRUE(hasText);
 }
 
+// The bytes of one tag's parsed subtree that are the given letter.
+size_t CountLetters(const std::string& tree, char letter)
+{
+    size_t count = 0;
+    for (char c : tree) count += c == letter;
+    return count;
+}
+
+// An entry that multiplies its tag adds at most four times the page's length
+// of replacement text to one conversion, and at least 16 KiB; past that the
+// tags stay as they stand.
+TEST_F(TagReplaceTest, ReplacementAddsABoundedAmountToOneConversion)
+{
+    const std::string filler(100, 'z');
+    Load("DEVICE=DEFAULT\nTAG_REPLACE=i=<i>" + filler + "<i>|\n");
+    const std::string small = ParsedFor("<i><i><i><i>", nullptr);
+    EXPECT_LE(CountLetters(small, 'z'), 16u * 1024u);
+    EXPECT_GT(CountLetters(small, 'z'), 15u * 1024u);
+    EXPECT_NE(small.find("<i>"), std::string::npos);
+
+    // Through the conversion road the page's length counts: 40,000 page
+    // bytes allow 160,000 bytes of replacement.
+    std::string page;
+    while (page.size() < 40000) page += "<i>";
+    const std::string deck = ConvertPage(page);
+    EXPECT_LE(CountLetters(deck, 'z'), 160000u);
+    EXPECT_GT(CountLetters(deck, 'z'), 150000u);
+}
+
 // Configurations found by fuzzing whose center entry branches into itself:
 // each page tag's expansion stays small enough to convert at once.
 TEST_F(TagReplaceTest, BranchingCyclesFromFuzzingConvertInBoundedSize)
