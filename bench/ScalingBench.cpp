@@ -177,7 +177,7 @@ bool ConvertsInTime(const char* name, const std::string& page, double bound)
 {
     const double seconds = page.empty() ? -1 : BestOfFiveConversions(page);
     const bool inTime = seconds >= 0 && seconds <= bound;
-    std::printf("%-34s %.4fs (bound %.2fs)%s\n", name, seconds, bound, inTime ? "" : "  FAILED");
+    std::printf("%-44s %.4fs (bound %.2fs)%s\n", name, seconds, bound, inTime ? "" : "  FAILED");
     return inTime;
 }
 
@@ -189,7 +189,8 @@ bool SlowInputsConvertInTime()
     LoadConfigurationText("");
     bool inTime = ConvertsInTime("20,000 named anchors", NamedAnchorPage(20000), 0.1);
     inTime = ConvertsInTime("20,000 submit buttons", SubmitButtonPage(20000), 0.1) && inTime;
-    for (const char* name : {"submit-replacement", "named-anchors", "submit-buttons"}) {
+    for (const char* name : {"submit-replacement", "named-anchors", "submit-buttons",
+                             "configuration-slow-postfields", "configuration-slow-postfields-2"}) {
         const std::string base = std::string(QUORREL_SLOW_INPUTS_DIR) + "/" + name;
         LoadConfigurationText(ReadFile(base + ".cfg"));
         inTime = ConvertsInTime(("fuzz input " + std::string(name)).c_str(),
