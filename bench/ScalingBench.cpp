@@ -190,7 +190,8 @@ bool SlowInputsConvertInTime()
     bool inTime = ConvertsInTime("20,000 named anchors", NamedAnchorPage(20000), 0.1);
     inTime = ConvertsInTime("20,000 submit buttons", SubmitButtonPage(20000), 0.1) && inTime;
     for (const char* name : {"submit-replacement", "named-anchors", "submit-buttons",
-                             "configuration-slow-postfields", "configuration-slow-postfields-2"}) {
+                             "configuration-slow-postfields", "configuration-slow-postfields-2",
+                             "configuration-slow-postfields-3"}) {
         const std::string base = std::string(QUORREL_SLOW_INPUTS_DIR) + "/" + name;
         LoadConfigurationText(ReadFile(base + ".cfg"));
         inTime = ConvertsInTime(("fuzz input " + std::string(name)).c_str(),

@@ -23,7 +23,7 @@ const int MaxNestedReplacements = 256;
 // replacement texts of one conversion add at most this many times the page's
 // length, and at least the floor below; past that a tag stays as it stands.
 const size_t ReplacementBytesPerPageByte = 4;
-const size_t ReplacementBytesFloor = 16 * 1024;
+const size_t ReplacementBytesFloor = 4 * 1024;
 
 size_t ReplacementBudget(const CWorkingVariables& state)
 {
