@@ -50,6 +50,8 @@ void RuleFont(CXmlNode* node, const CContentModel& model);
 void RuleTextarea(CXmlNode* node, const CContentModel& model);
 void RuleRemoveWithContent(CXmlNode* node, const CContentModel& model);
 void RuleOther(CXmlNode* node, const CContentModel& model);
+void RuleList(CXmlNode* node, const CContentModel& model);
+void RuleListItem(CXmlNode* node, const CContentModel& model);
 
 // The content list by which an element's rule judges its children, when
 // judging them by it at the end tag is all the rule does to them; null for

@@ -4,6 +4,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
 #include "conversion/FragmentLinks.h"
+#include "conversion/LineMarks.h"
 #include "devices/Xmldevice.h"
 #include "markup/PageEncoding.h"
 #include "platform/Trace.h"
@@ -139,11 +140,30 @@ void AddDefaultCard(CXmlNode* wml)
     card->AppendFollowersOf(end);
 }
 
+// The first and last child that is neither blank nor a line mark.
+CXmlNode* FirstShownChild(const CXmlNode* card)
+{
+    CXmlNode* child = card->GetFirstChild();
+    while (child != nullptr && (IsBlank(child->GetText()) || IsLineMark(child)))
+        child = child->GetNextSibling();
+    return child;
+}
+
+CXmlNode* LastShownChild(const CXmlNode* card)
+{
+    CXmlNode* child = card->GetLastChild();
+    while (child != nullptr && (IsBlank(child->GetText()) || IsLineMark(child)))
+        child = child->GetPreviousSibling();
+    return child;
+}
+
 // A card whose content is not exactly one p element gets wrapped in a new one.
+// The marks of the blocks around that p stand for lines that begin or end
+// the card, which are none.
 void WrapCardContent(CXmlNode* card)
 {
-    CXmlNode* first = card->GetFirstNonBlankChild();
-    CXmlNode* last = card->GetLastNonBlankChild();
+    CXmlNode* first = FirstShownChild(card);
+    CXmlNode* last = LastShownChild(card);
     bool singleParagraph = first != nullptr && first->IsStartTag() && first->IsNamed("p") &&
                            last == first->GetNextSibling();
     if (!singleParagraph) {
@@ -169,6 +189,7 @@ void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets)
         if (child->IsStartTag() && child->IsNamed("card")) WrapCardContent(child);
     FilterElement(wml, ModelWmlFinal);
     targets.ResolveLinks(wml);
+    ResolveLineMarks(root);
     Trace("XHtmlToWml: Stop 9\r\n");
     FinalCleanup(root);
     Trace("XHtmlToWml: Stop 10\r\n");

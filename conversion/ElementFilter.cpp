@@ -3,6 +3,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ContentModels.h"
+#include "conversion/LineMarks.h"
 #include "markup/Xmlnode.h"
 
 namespace {
@@ -73,8 +74,11 @@ void FilterChildren(CXmlNode* element, const CContentList& contentList)
         }
         if (node->IsTag() && textAllowed) {
             const CXmlNode* end = node->GetNextSibling();
-            if (node->GetFirstChild() != nullptr && ChildrenPassed(node, contentList) &&
-                (end == nullptr || end->GetFirstChild() == nullptr)) {
+            const bool passed = node->GetFirstChild() != nullptr &&
+                                ChildrenPassed(node, contentList) &&
+                                (end == nullptr || end->GetFirstChild() == nullptr);
+            if (node->IsOpenStartTag() && IsLineBlock(node->GetObject())) MarkBlockLines(node);
+            if (passed) {
                 skipFirst = node->GetFirstChild();
                 skipLast = node->GetLastChild();
             }

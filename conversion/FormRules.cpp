@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/LineMarks.h"
 #include "devices/Xmldevice.h"
 
 namespace {
@@ -108,6 +109,7 @@ void RuleForm(CXmlNode* node, const CContentModel&)
         DropTag(start);
         if (profile->FormBreakBefore != 0) start->InsertFirstChild(new CXmlNode("<br/>"));
         if (profile->FormBreakAfter != 0) start->AppendChild(new CXmlNode("<br/>"));
+        MarkBlockLines(start);
         start->MoveChildrenAfter(start);
     }
     ++StateOf(node)->FormCount;

@@ -132,9 +132,7 @@ bool AppendPostfield(CXmlNode* go, const CPostfield& postfield)
         postfield.Tag->SetEmptyElement("postfield",
                                        {{"name", postfield.Name}, {"value", postfield.Value}});
     }
-    CXmlObject* record = new CXmlObject;
-    record->CopyFrom(*postfield.Tag);
-    go->AppendChild(new CXmlNode(record));
+    go->AppendChild(new CXmlNode(*postfield.Tag));
     return true;
 }
 

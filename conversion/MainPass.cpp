@@ -74,6 +74,11 @@ const CRule Rules[] = {
     {"frameset", RuleRemoveWithContent, &NoModel},
     {"script", RuleRemoveWithContent, &NoModel},
     {"nowap", RuleRemoveWithContent, &NoModel},
+    {"ol", RuleList, &NoModel},
+    {"ul", RuleList, &NoModel},
+    {"menu", RuleList, &NoModel},
+    {"dir", RuleList, &NoModel},
+    {"li", RuleListItem, &NoModel},
 };
 
 // The rule of each name code, worked out once.

@@ -54,6 +54,15 @@ struct CFormWalkMemo {
     std::vector<const CXmlNode*> NamedControls;
 };
 
+// A list the walk is inside: the number its next item gets, and whether the
+// numbers go up or down.
+struct CListCount {
+    const CXmlNode* List;
+    bool Ordered;
+    long Next;
+    long Step;
+};
+
 class CMainPassMemo : public CPassMemo {
 public:
     // The search for the deck's wml element has passed every root child up to
@@ -65,6 +74,8 @@ public:
     // Bytes of postfields added so far; past the deck bound the walk stops.
     long long AddedBytes = 0;
     bool OverBound = false;
+    // The lists around the node the walk visits, the innermost last.
+    std::vector<CListCount> Lists;
 };
 
 // The memo of the node's conversion, made on first use; null outside a conversion.

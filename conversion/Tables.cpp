@@ -34,6 +34,8 @@ int ColumnSpan(const CXmlNode* cell)
     return span < 1 ? 1 : (span > MaxColumns ? MaxColumns : static_cast<int>(span));
 }
 
+// Each row of a nested table becomes a line of its own once the cell's filter
+// unwraps it; its cells stand apart by a blank, which goes at a line's start.
 void AddCellPrefixes(CXmlNode* cell)
 {
     const CWmlSettings* profile = GetDocumentSettings(cell);
@@ -41,14 +43,14 @@ void AddCellPrefixes(CXmlNode* cell)
     if (cell->GetPreviousSibling() == nullptr && row != nullptr &&
         row->IsNamed("tr") && profile->TableLeadText[0] != '\0')
         cell->InsertFirstChild(new CXmlNode(profile->TableLeadText));
-    cell->InsertFirstChild(new CXmlNode(profile->TableRowText));
+    cell->InsertFirstChild(new CXmlNode(" "));
 }
 
-// Gives the text of a nested table's cells line breaks of their own.
+// Gives the text of a nested table's rows lines of their own.
 void FlattenNode(CXmlNode* node)
 {
     if (node->GetFirstChild() != nullptr && node->IsOpenStartTag() &&
-        node->IsNamed("td")) {
+        (node->IsNamed("td") || node->IsNamed("th"))) {
         AddCellPrefixes(node);
     } else if (node->IsEmptyOrEndTag() && node->IsNamed("table") &&
                node->HasTextBefore()) {

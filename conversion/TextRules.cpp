@@ -3,6 +3,7 @@
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
+#include "conversion/LineMarks.h"
 #include "devices/Xmldevice.h"
 
 namespace {
@@ -110,16 +111,19 @@ void RuleRemoveWithContent(CXmlNode* node, const CContentModel&)
     while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
 }
 
-// Elements without a rule are unwrapped: their converted content stays.
+// Elements without a rule are unwrapped: their converted content stays, on
+// lines of its own when the element is a block.
 void RuleOther(CXmlNode* node, const CContentModel&)
 {
     if (node->IsOpenStartTag()) return;
     if (node->IsStartTag()) {
+        if (IsLineBlock(node->GetObject())) MarkLineAfter(node);
         DropTag(node);
         return;
     }
     CXmlNode* start = node->GetPreviousSibling();
     if (start != nullptr) {
+        if (IsLineBlock(start->GetObject())) MarkBlockLines(start);
         DropTag(start);
         start->MoveChildrenAfter(start);
     }

@@ -45,7 +45,6 @@ void EnsureDeviceProfile(CDevice* device)
     CopyToField(own.XmlVersion, group.XmlVersion);
     CopyToField(own.DocType, group.DocType);
     CopyToField(own.TableLeadText, group.TableLeadText);
-    CopyToField(own.TableRowText, group.TableRowText);
     CopyToField(own.SubmitFormat, group.SubmitFormat);
     CopyToField(own.AmpReplace, group.AmpReplace);
 }

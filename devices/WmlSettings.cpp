@@ -20,7 +20,6 @@ CWmlSettings::CWmlSettings()
                 "\"http://www.wapforum.org/DTD/wml_1.1.xml\">");
     CopyToField(TagReplace, "");
     CopyToField(TableLeadText, "");
-    CopyToField(TableRowText, "<br/>");
     CopyToField(SubmitFormat, "%s");
     CopyToField(AmpReplace, ";");
 }

@@ -22,7 +22,6 @@ public:
     char TagReplace[1048];
     int32_t Tables;
     char TableLeadText[64];
-    char TableRowText[64];
     int32_t FormBreakBefore;
     int32_t FormBreakAfter;
     char SubmitFormat[64];

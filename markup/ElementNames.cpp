@@ -23,6 +23,7 @@ const char* const CodedNames[] = {
     "embed", "figure", "footer", "header", "iframe", "ins", "kbd", "label", "li", "link",
     "main", "map", "nav", "nobr", "noscript", "object", "ol", "param", "pre", "samp", "section",
     "span", "strike", "style", "tbody", "tfoot", "thead", "ul", "var",
+    "details", "dialog", "dir", "figcaption", "hgroup", "legend", "menu", "summary",
 };
 
 static_assert(std::size(CodedNames) < ElementCodeBound, "every code stays below the bound");

@@ -101,6 +101,12 @@ void CXmlNode::TakeRecord(CXmlObject& record)
 
 CXmlNode::CXmlNode(const char* text) : CXmlNode(text, static_cast<int>(strlen(text))) {}
 
+CXmlNode::CXmlNode(const CXmlObject& record)
+{
+    Record.SetFlag(CXmlObject::InNodeFlag, true);
+    Record.CopyFrom(record);
+}
+
 CXmlNode::CXmlNode(const char* text, int length, const CMarkerWords& words)
 {
     Record.SetFlag(CXmlObject::InNodeFlag, true);

@@ -232,6 +232,8 @@ public:
     // Takes the record's contents and destroys it.
     explicit CXmlNode(CXmlObject* record);
     explicit CXmlNode(const char* text);
+    // A node whose record is a copy of `record` (CXmlObject::CopyFrom).
+    explicit CXmlNode(const CXmlObject& record);
     // A node whose record is read from the first `length` bytes of `text`.
     CXmlNode(const char* text, int length, const CMarkerWords& words = BuiltInMarkerWords);
     CXmlNode(const CXmlNode&) = delete;

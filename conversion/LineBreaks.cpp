@@ -1,0 +1,176 @@
+#include <string>
+#include <vector>
+
+#include "conversion/LineMarks.h"
+#include "markup/ElementNames.h"
+#include "markup/Walks.h"
+#include "markup/Xmlnode.h"
+
+namespace {
+
+// What the current line holds so far: nothing yet, content, a break that was
+// already there, or a list item's prefix, which shares its line with the
+// item's first content.
+enum class ELine { Empty, Content, Break, Prefix };
+
+// The lines of a card or of a table cell are their own.
+struct CLineContext {
+    ELine Line = ELine::Empty;
+    // A mark after content: it becomes a break when more content follows.
+    size_t Pending = 0;
+    bool HasPending = false;
+};
+
+// What becomes of one mark.
+struct CMarkOutcome {
+    CXmlNode* Mark;
+    bool Break = false;
+    const char* Prefix = nullptr;
+};
+
+// What a node of the deck means for its line.
+enum class EKind { Other, OpensContext, ClosesContext, Mark, Break, Content };
+
+// Cards and table cells hold lines of their own; text, images, controls and
+// tables show something.
+EKind KindOf(const CXmlNode* node)
+{
+    static const CElementSet contexts("card\0td\0");
+    static const CElementSet shown("img\0input\0select\0table\0");
+    static const uint8_t br = ElementNameCode("br");
+    const CXmlObject* record = node->GetObject();
+    if (!record->IsTag()) {
+        if (record->IsComment()) return IsLineMark(node) ? EKind::Mark : EKind::Other;
+        return IsBlank(record->GetText()) ? EKind::Other : EKind::Content;
+    }
+    if (record->GetNameCode() == br) return EKind::Break;
+    if (contexts.Contains(record)) {
+        if (!record->IsStartTag()) return EKind::ClosesContext;
+        return record->IsEmptyOrEndTag() ? EKind::Other : EKind::OpensContext;
+    }
+    return record->IsStartTag() && shown.Contains(record) ? EKind::Content : EKind::Other;
+}
+
+// The elements of a deck that may hold a line break (and so a prefix's text).
+bool TakesBreak(const CXmlNode* parent)
+{
+    static const CElementSet holders(
+        "p\0td\0em\0strong\0b\0i\0u\0big\0small\0anchor\0a\0fieldset\0");
+    return parent != nullptr && parent->IsTag() && holders.Contains(parent->GetObject());
+}
+
+class CLineJudge {
+public:
+    void Visit(CXmlNode* node)
+    {
+        switch (KindOf(node)) {
+        case EKind::OpensContext:
+            Contexts.emplace_back();
+            return;
+        case EKind::ClosesContext:
+            if (Contexts.size() > 1) Contexts.pop_back();
+            return;
+        case EKind::Mark:
+            Mark(node);
+            return;
+        case EKind::Break:
+            Context().HasPending = false;
+            Context().Line = ELine::Break;
+            return;
+        case EKind::Content:
+            Content();
+            return;
+        case EKind::Other:
+            return;
+        }
+    }
+
+    std::vector<CMarkOutcome>& Outcomes() { return Marks; }
+
+private:
+    CLineContext& Context() { return Contexts.back(); }
+
+    void Content()
+    {
+        CLineContext& context = Context();
+        if (context.HasPending) Marks[context.Pending].Break = true;
+        context.HasPending = false;
+        context.Line = ELine::Content;
+    }
+
+    void Mark(CXmlNode* node)
+    {
+        CLineContext& context = Context();
+        Marks.push_back({node});
+        const char* prefix = ItemPrefixOf(node);
+        if (prefix == nullptr) {
+            if (context.Line == ELine::Content && !context.HasPending) {
+                context.Pending = Marks.size() - 1;
+                context.HasPending = true;
+            }
+            return;
+        }
+        Marks.back().Break = context.HasPending || context.Line == ELine::Content;
+        Marks.back().Prefix = prefix;
+        context.HasPending = false;
+        context.Line = ELine::Prefix;
+    }
+
+    // The bottom context holds whatever lies outside the cards.
+    std::vector<CLineContext> Contexts = std::vector<CLineContext>(1);
+    std::vector<CMarkOutcome> Marks;
+};
+
+// An option's text holds no break: its lines stay apart by a blank.
+bool TakesTextOnly(const CXmlNode* parent)
+{
+    return parent != nullptr && parent->IsTag() && parent->IsNamed("option");
+}
+
+// The record of a break, made once; it fits in the record itself.
+struct CBreakRecord {
+    CBreakRecord() { Record.SetText("<br/>", 5); }
+    CXmlObject Record;
+};
+
+const CXmlObject& BreakRecord()
+{
+    static const CBreakRecord prototype;
+    return prototype.Record;
+}
+
+void MakeText(CXmlNode* node, const std::string& text)
+{
+    node->GetObject()->SetText(text.data(), static_cast<int>(text.size()));
+}
+
+// The mark itself becomes the break, or the prefix's text, so most marks
+// cost no node of their own; one that stands for nothing goes.
+void Apply(const CMarkOutcome& outcome)
+{
+    CXmlNode* mark = outcome.Mark;
+    const CXmlNode* parent = mark->GetParent();
+    const std::string prefix = outcome.Prefix != nullptr ? outcome.Prefix : "";
+    if (TakesBreak(parent) && outcome.Break) {
+        mark->GetObject()->CopyFrom(BreakRecord());
+        if (!prefix.empty()) mark->InsertAfter(new CXmlNode(prefix.c_str()));
+    } else if (TakesBreak(parent) && !prefix.empty()) {
+        MakeText(mark, prefix);
+    } else if (TakesTextOnly(parent) && (outcome.Break || !prefix.empty())) {
+        MakeText(mark, (outcome.Break ? " " : "") + prefix);
+    } else {
+        delete mark;
+    }
+}
+
+}  // namespace
+
+void ResolveLineMarks(CXmlNode* root)
+{
+    CLineJudge judge;
+    WalkNodesFirst(root->GetFirstChild(), [&](CXmlNode* node, size_t) {
+        judge.Visit(node);
+        return true;
+    });
+    for (const CMarkOutcome& outcome : judge.Outcomes()) Apply(outcome);
+}
