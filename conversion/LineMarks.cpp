@@ -89,6 +89,36 @@ void MarkBlockLines(CXmlNode* start)
     if (!IsPlainLineMark(start->GetLastChild())) start->AppendChild(NewMark(LineMarkName));
 }
 
+bool HasTextBeforeOnLine(const CXmlNode* node)
+{
+    static const CElementSet stopNames("table\0p\0br\0");
+    const CXmlNode* root = node->GetDocumentRoot();
+    for (const CXmlNode* p = node; p != nullptr && p != root && p->GetObject() != nullptr;) {
+        const CXmlNode* previous = p->GetPreviousSibling();
+        p = previous != nullptr ? previous : p->GetParent();
+        if (p == nullptr || p == root || p->GetObject() == nullptr) break;
+        if (p->IsTag()) {
+            if (stopNames.Contains(p->GetObject())) return false;
+        } else if (p->IsComment()) {
+            if (IsLineMark(p)) return false;
+        } else if (!IsBlank(p->GetText())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsWordBox(const CXmlObject* record)
+{
+    return record != nullptr && record->IsTag() && record->GetNameCode() == ElementNameCode("button");
+}
+
+void SpaceAround(CXmlNode* start)
+{
+    start->InsertFirstChild(new CXmlNode(" "));
+    start->AppendChild(new CXmlNode(" "));
+}
+
 void MarkLineAfter(CXmlNode* node) { node->InsertAfter(NewMark(LineMarkName)); }
 
 void MarkListItem(CXmlNode* start, const std::string& prefix)

@@ -21,6 +21,16 @@ void MarkLineAfter(CXmlNode* node);
 // Marks the start of a list item, which begins its line with `prefix`.
 void MarkListItem(CXmlNode* start, const std::string& prefix);
 
+// True for an inline element that HTML draws as a box of its own (a button):
+// its text never runs into the text beside it.
+bool IsWordBox(const CXmlObject* record);
+// Keeps such a box's content apart from its neighbours by a blank on each side.
+void SpaceAround(CXmlNode* start);
+
+// CXmlNode::HasTextBefore, where a mark also ends the look back: text
+// before a block's edge is on another line.
+bool HasTextBeforeOnLine(const CXmlNode* node);
+
 // The marks are comments, which every content filter keeps, with a name no
 // page can give a comment.
 bool IsLineMark(const CXmlNode* node);

@@ -45,7 +45,7 @@ void RuleHeading(CXmlNode* node, const CContentModel&)
     if (start == nullptr) return;
     Rename(start, "b");
     KeepModelAttributes(start, ModelTextStyle);
-    if (node->HasTextBefore()) start->InsertBefore(new CXmlNode("<br/>"));
+    if (HasTextBeforeOnLine(node)) start->InsertBefore(new CXmlNode("<br/>"));
     node->InsertAfter(new CXmlNode("<br/>"));
 }
 
@@ -124,6 +124,7 @@ void RuleOther(CXmlNode* node, const CContentModel&)
     CXmlNode* start = node->GetPreviousSibling();
     if (start != nullptr) {
         if (IsLineBlock(start->GetObject())) MarkBlockLines(start);
+        if (IsWordBox(start->GetObject())) SpaceAround(start);
         DropTag(start);
         start->MoveChildrenAfter(start);
     }
