@@ -26,8 +26,9 @@ TEST(LineBreaks, EveryBlockHasALineOfItsOwn)
     EXPECT_EQ(CardText("<div>a<div>b</div>c</div>d"), "a<br/>b<br/>c<br/>d");
     EXPECT_EQ(CardText("x<blockquote>y</blockquote>z"), "x<br/>y<br/>z");
     EXPECT_EQ(CardText("<dl><dt>Term</dt><dd>Meaning</dd></dl>"), "Term<br/>Meaning");
-    // Inline elements never break a line.
+    // Inline elements never break a line; a button's label stands apart.
     EXPECT_EQ(CardText("a<span>b</span><b>c</b><i>d</i>"), "ab<b>c</b><i>d</i>");
+    EXPECT_EQ(CardText("a<button>Go</button>b"), "a Go b");
 }
 
 // Structure alone writes no empty line: no break at the card's start or end,
@@ -53,6 +54,8 @@ TEST(LineBreaks, ListItemsAreMarked)
     EXPECT_EQ(CardText("<ol><li>a<ol><li>x</li><li>y</li></ol></li><li>b</li></ol>"),
               "1. a<br/>1. x<br/>2. y<br/>2. b");
     EXPECT_EQ(CardText("<ul><li>a<ol><li>x</ol></ul><li>z"), "* a<br/>1. x<br/>* z");
+    // An item's heading shares the item's line.
+    EXPECT_EQ(CardText("<ol><li>a</li><li><h3>T</h3>b</li></ol>"), "1. a<br/>2. <b>T</b><br/>b");
     // An item's first block shares the item's line; an empty item has no mark.
     EXPECT_EQ(CardText("text<ul><li><p>a</p><p>b</p></li><li></li></ul>"),
               "text<br/>* a<br/>b");
