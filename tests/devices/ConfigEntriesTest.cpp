@@ -203,6 +203,23 @@ TEST_F(ConfigTest, ShippedExampleLoads)
     EXPECT_STREQ(colour->DocType, Group("LARGE")->Settings->DocType);
     EXPECT_STREQ(colour->TagReplace, ",font=,blink=,");
 
+    // The 7110's own profile, made for its repertoire, keeps its group's
+    // behaviour in everything else.
+    const CWmlSettings* nokia = ProfileOf(Device("NOKIA7110"));
+    const CWmlSettings* mono = Group("MONO")->Settings;
+    ASSERT_NE(nokia, mono);
+    EXPECT_EQ(nokia->Repertoire, RepertoireLatin1);
+    EXPECT_EQ(mono->Repertoire, RepertoireAll);
+    EXPECT_STREQ(nokia->XmlVersion, mono->XmlVersion);
+    EXPECT_STREQ(nokia->DocType, mono->DocType);
+    for (auto text : {&CWmlSettings::TableLeadText, &CWmlSettings::TableRowText,
+                      &CWmlSettings::SubmitFormat, &CWmlSettings::AmpReplace})
+        EXPECT_STREQ(nokia->*text, mono->*text);
+    EXPECT_STREQ(nokia->TagReplace, mono->TagReplace);
+    for (auto flag : {&CWmlSettings::Tables, &CWmlSettings::FormBreakBefore,
+                      &CWmlSettings::FormBreakAfter, &CWmlSettings::DropComments,
+                      &CWmlSettings::MaxDeckBytes})
+        EXPECT_EQ(nokia->*flag, mono->*flag);
 }
 
 }  // namespace
