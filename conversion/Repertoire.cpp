@@ -23,7 +23,7 @@ uint32_t LimitOf(int32_t repertoire)
 {
     if (repertoire == RepertoireAscii) return 0x7F;
     if (repertoire == RepertoireLatin1) return 0xFF;
-    return 0x10FFFF;
+    return CRepertoireReduction::AllCharacters;
 }
 
 const char* EncodingOf(const CXmlNode* root)

@@ -34,6 +34,9 @@ const char* ApproximationOf(uint32_t code);
 // references as they are.
 class CRepertoireReduction {
 public:
+    // The highest code point there is: the limit of ALL.
+    static constexpr uint32_t AllCharacters = 0x10FFFF;
+
     // An ERepertoire, for a deck whose bytes are in `encoding` (a canonical
     // name; null reads UTF-8).
     CRepertoireReduction(int32_t repertoire, const char* encoding);
@@ -51,8 +54,6 @@ public:
     bool ReduceText(const char* text, size_t length, bool inAttribute, bool link, std::string& out);
 
 private:
-    static constexpr uint32_t AllCharacters = 0x10FFFF;
-
     void ReduceAttributes(CXmlObject& record);
     void AppendReplacement(CDeckCharacter character, const char* at, bool inAttribute, bool link,
                            std::string& out) const;
