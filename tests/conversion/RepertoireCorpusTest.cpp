@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,9 +13,9 @@
 #include "devices/ConfigFixture.h"
 
 // Every page of the shared corpus, converted for a Latin-1 and for an ASCII
-// handset: no character of the deck lies beyond the repertoire once its
-// references are read, and the deck says what the deck for every character
-// says, word for word, once that is reduced the same way.
+// handset: the deck is well-formed, no character of it lies beyond the
+// repertoire once its references are read, and it says what the deck for
+// every character says, word for word, once that is reduced the same way.
 namespace {
 
 namespace fs = std::filesystem;
@@ -147,6 +149,21 @@ std::vector<std::string> Words(const std::vector<CPiece>& pieces, char32_t limit
     return words;
 }
 
+// True when xmllint finds the deck well-formed, or is not there to judge;
+// the deck's DTD is not loaded, so undefined entities do not count.
+bool WellFormed(const std::string& deck)
+{
+    static const bool judge = std::system("xmllint --version > /dev/null 2>&1") == 0;
+    if (!judge) return true;
+    const fs::path path = fs::temp_directory_path() / ("quorrel-repertoire-" + std::to_string(getpid()));
+    std::ofstream(path, std::ios::binary) << deck;
+    const std::string command = "xmllint --noout '" + path.string() +
+                                "' 2>&1 | grep 'error' | grep -v 'not defined' > /dev/null";
+    const bool complained = std::system(command.c_str()) == 0;
+    fs::remove(path);
+    return !complained;
+}
+
 TEST_F(ConfigTest, CorpusDecksStayWithinTheirRepertoire)
 {
     if (!fs::is_directory(CorpusFolder)) GTEST_SKIP() << "no corpus at " << CorpusFolder;
@@ -163,6 +180,7 @@ TEST_F(ConfigTest, CorpusDecksStayWithinTheirRepertoire)
         const std::vector<CPiece> all = CDeckReader(ConvertPage(html)).Pieces();
         for (const auto& repertoire : repertoires) {
             const std::string deck = ConvertPage(html, repertoire.Agent);
+            EXPECT_TRUE(WellFormed(deck)) << name << " for " << repertoire.Agent;
             const std::vector<CPiece> pieces = CDeckReader(deck).Pieces();
             for (const CPiece& piece : pieces)
                 for (char32_t c : piece.Characters)
