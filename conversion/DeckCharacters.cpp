@@ -82,6 +82,23 @@ const uint16_t* SingleByteTable(const char* encoding)
     return nullptr;
 }
 
+// Whether none of eight bytes lies beyond ASCII or is an '&' or an escape
+// byte; texts are mostly plain ASCII, so they are read a word at a time.
+bool EightPlainBytes(const char* at)
+{
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    constexpr uint64_t highs = 0x8080808080808080ULL;
+    uint64_t word;
+    memcpy(&word, at, sizeof word);
+    // A byte equal to `b` leaves a zero byte in word ^ (ones * b), which the
+    // subtraction turns into a high bit.
+    auto holds = [word](unsigned char b) {
+        const uint64_t x = word ^ (ones * b);
+        return ((x - ones) & ~x & highs) != 0;
+    };
+    return (word & highs) == 0 && !holds('&') && !holds(Escape);
+}
+
 bool IsDecimal(char c) { return c >= '0' && c <= '9'; }
 
 bool IsHex(char c) { return IsDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
@@ -116,6 +133,7 @@ size_t CDeckCharacters::PlainBytes(const char* at, const char* end) const
 {
     if (Shift != EShift::Ascii) return 0;
     const char* p = at;
+    while (end - p >= 8 && EightPlainBytes(p)) p += 8;
     while (p < end && static_cast<unsigned char>(*p) < 0x80 && *p != '&' && *p != Escape) ++p;
     return static_cast<size_t>(p - at);
 }

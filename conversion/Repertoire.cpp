@@ -111,14 +111,19 @@ void CRepertoireReduction::Reduce(CXmlNode* node)
     if (ReduceText(record->GetText(), length, false, false, reduced)) record->ReplaceText(reduced);
 }
 
+// Most values hold nothing beyond the repertoire: only the others have their
+// attribute's name looked at.
 void CRepertoireReduction::ReduceAttributes(CXmlObject& record)
 {
     std::string reduced;
     for (int i = 0; i < record.GetAttributeCount(); ++i) {
+        const char* value = record.GetAttributeValue(i);
+        const char* end = value + record.GetAttributeValueLength(i);
+        CDeckCharacter character{};
+        Characters.StartText();
+        if (NextBeyond(value, end, character) == end) continue;
         const bool link = IsLinkAttribute(record.GetAttributeName(i));
-        reduced.clear();
-        if (ReduceText(record.GetAttributeValue(i), record.GetAttributeValueLength(i), true, link,
-                       reduced))
+        if (ReduceText(value, static_cast<size_t>(end - value), true, link, reduced))
             record.SetAttributeValue(i, reduced.c_str());
     }
 }
@@ -128,29 +133,31 @@ bool CRepertoireReduction::ReduceText(const char* text, size_t length, bool inAt
 {
     Characters.StartText();
     const char* end = text + length;
-    const char* p = text + Characters.PlainBytes(text, end);
+    CDeckCharacter character{};
+    const char* p = NextBeyond(text, end, character);
+    // Most texts hold nothing beyond the repertoire: they are only read.
     if (p == end) return false;
     std::string reduced(text, p);
-    bool changed = false;
     while (p < end) {
-        CDeckCharacter character = Characters.Read(p, end);
-        if (character.Code == '&') character = ReadDeckReference(p, end);
-        if (character.Length == 0) {
-            reduced += *p++;
-        } else if (character.Code == ShiftSequence || character.Code > Limit) {
-            AppendReplacement(character, p, inAttribute, link, reduced);
-            changed = true;
-            p += character.Length;
-        } else {
-            reduced.append(p, character.Length);
-            p += character.Length;
-        }
-        const size_t plain = Characters.PlainBytes(p, end);
-        reduced.append(p, plain);
-        p += plain;
+        AppendReplacement(character, p, inAttribute, link, reduced);
+        p += character.Length;
+        const char* next = NextBeyond(p, end, character);
+        reduced.append(p, next);
+        p = next;
     }
-    if (changed) out.swap(reduced);
-    return changed;
+    out.swap(reduced);
+    return true;
+}
+
+const char* CRepertoireReduction::NextBeyond(const char* p, const char* end, CDeckCharacter& character)
+{
+    while ((p += Characters.PlainBytes(p, end)) < end) {
+        character = Characters.Read(p, end);
+        if (character.Code == '&') character = ReadDeckReference(p, end);
+        if (character.Code == ShiftSequence || (character.Length != 0 && character.Code > Limit)) return p;
+        p += character.Length != 0 ? character.Length : 1;
+    }
+    return end;
 }
 
 // A shift sequence is left out: every character it selects is beyond the

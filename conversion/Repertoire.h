@@ -55,6 +55,9 @@ public:
 
 private:
     void ReduceAttributes(CXmlObject& record);
+    // The first character from `p` that the repertoire lacks, read into
+    // `character`; `end` when there is none.
+    const char* NextBeyond(const char* p, const char* end, CDeckCharacter& character);
     void AppendReplacement(CDeckCharacter character, const char* at, bool inAttribute, bool link,
                            std::string& out) const;
 

@@ -71,6 +71,21 @@ TEST(DeckCharacters, Iso2022JpShifts)
     EXPECT_EQ(Characters("ISO-2022-JP", "\x1B$BF|\n\x1B"), "shift/3 ?/2 A/1 ?/1 ");
 }
 
+// Plain text is read eight bytes at a time: a stop is found wherever it lies.
+TEST(DeckCharacters, PlainBytesStopAtEveryPosition)
+{
+    const CDeckCharacters characters("UTF-8");
+    for (const char stop : {'&', '\x1B', '\x80', '\xFF'})
+        for (size_t at = 0; at < 20; ++at) {
+            std::string text(20, 'a');
+            text[at] = stop;
+            EXPECT_EQ(characters.PlainBytes(text.data(), text.data() + text.size()), at)
+                << static_cast<int>(stop) << " at " << at;
+        }
+    const std::string plain(21, '%');
+    EXPECT_EQ(characters.PlainBytes(plain.data(), plain.data() + plain.size()), 21u);
+}
+
 TEST(DeckCharacters, ReferencesTheDeckWrites)
 {
     struct Case {
