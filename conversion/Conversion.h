@@ -7,6 +7,7 @@
 #include <string>
 
 class CXmlNode;
+class CXmlObject;
 class CConfiguration;
 class CDevice;
 class CWmlSettings;
@@ -70,6 +71,10 @@ std::string EscapedText(const char* text);
 // stands where it is written: attribute values, the '$' of text runs, and
 // comments made well-formed. Declarations are written as they stand.
 void EscapeForDeck(CXmlNode* node);
+// Whether the deck writes the tag from its name and attribute values: not a
+// declaration or processing instruction, which stand as they are, nor a
+// dropped tag.
+bool WritesAttributes(const CXmlObject& record);
 
 // Tag replacement while the page is parsed: replaces the tag of `node` by the
 // profile's replacement text. Returns 1 when an entry was found.

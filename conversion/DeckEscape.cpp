@@ -11,15 +11,6 @@ namespace {
 // The walk has escaped the text already; this pass adds the doubled '$'.
 constexpr CEscapeRules TextWithDollars = {"&amp;", false, true, true};
 
-// Declarations and processing instructions are written as they stand, and a
-// dropped tag is not written at all.
-bool WritesAttributes(const CXmlObject& record)
-{
-    const char* name = record.GetName();
-    const char* text = record.GetText();
-    return name != nullptr && name[0] != '\0' && text[1] != '!' && text[1] != '?';
-}
-
 // The bytes that escaping may change in an attribute value.
 constexpr CByteSet AttributeTriggers = {'&', '<', '>', '"', '$'};
 
@@ -66,6 +57,15 @@ void MakeCommentWellFormed(CXmlObject& record)
 }
 
 }  // namespace
+
+// Declarations and processing instructions are written as they stand, and a
+// dropped tag is not written at all.
+bool WritesAttributes(const CXmlObject& record)
+{
+    const char* name = record.GetName();
+    const char* text = record.GetText();
+    return name != nullptr && name[0] != '\0' && text[1] != '!' && text[1] != '?';
+}
 
 void EscapeForDeck(CXmlNode* node)
 {

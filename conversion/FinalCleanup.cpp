@@ -2,6 +2,7 @@
 #include <unordered_map>
 
 #include "conversion/Conversion.h"
+#include "conversion/Repertoire.h"
 #include "devices/Xmldevice.h"
 #include "markup/ElementNames.h"
 #include "markup/Walks.h"
@@ -158,10 +159,13 @@ void PruneCleanedNode(CXmlNode* node, CLeadingBlankWalks& walks)
 void FinalCleanup(CXmlNode* node)
 {
     CLeadingBlankWalks walks;
+    CRepertoireReduction repertoire(node);
     SweepChildrenFirst(
         node,
         [&](CXmlNode* n) {
             EscapeForDeck(n);
+            // Escaped first, so that the references the page wrote are read too.
+            if (repertoire.Active()) repertoire.Reduce(n);
             TrimEdgeBlanks(n, walks);
         },
         [&](CXmlNode* n) { PruneCleanedNode(n, walks); });

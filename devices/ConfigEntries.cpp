@@ -126,6 +126,17 @@ void SetMaxDeckBytes(CWmlSettings& profile, const char* value)
     profile.MaxDeckBytes = static_cast<int32_t>(bytes);
 }
 
+// LATIN1 or ASCII in any case; any other value keeps every character.
+void SetRepertoire(CWmlSettings& profile, const char* value)
+{
+    if (EqualNoCase(value, "LATIN1"))
+        profile.Repertoire = RepertoireLatin1;
+    else if (EqualNoCase(value, "ASCII"))
+        profile.Repertoire = RepertoireAscii;
+    else
+        profile.Repertoire = RepertoireAll;
+}
+
 // Applies the entries of one file, in file order, to a configuration that
 // is not yet published.
 class CEntryReader {
@@ -181,10 +192,12 @@ private:
         const bool docType = strcmp(key, "DOCTYPE") == 0;
         const bool tagReplace = strcmp(key, "TAG_REPLACE") == 0;
         const bool maxDeck = strcmp(key, "MAX_DECK_BYTES") == 0;
-        if (!tables && !xmlVersion && !docType && !tagReplace && !maxDeck) return;
+        const bool repertoire = strcmp(key, "REPERTOIRE") == 0;
+        if (!tables && !xmlVersion && !docType && !tagReplace && !maxDeck && !repertoire) return;
         CWmlSettings* profile = SectionProfile();
         if (profile == nullptr) return;
         if (maxDeck) SetMaxDeckBytes(*profile, value);
+        if (repertoire) SetRepertoire(*profile, value);
         if (tables) profile->Tables = EqualNoCase(value, "true") ? 1 : 0;
         if (xmlVersion) CopyToField(profile->XmlVersion, value);
         if (docType) CopyToField(profile->DocType, value);

@@ -12,7 +12,8 @@ void CopyToField(char* field, int size, const char* value)
 }
 
 CWmlSettings::CWmlSettings()
-    : Tables(1), FormBreakBefore(1), FormBreakAfter(1), DropComments(1), MaxDeckBytes(4 << 20)
+    : Tables(1), FormBreakBefore(1), FormBreakAfter(1), DropComments(1), MaxDeckBytes(4 << 20),
+      Repertoire(RepertoireAll)
 {
     CopyToField(XmlVersion, "<?xml version=\"1.0\"?>");
     CopyToField(DocType,

@@ -11,6 +11,11 @@
 #include "markup/Xmlnode.h"
 #include "platform/Platform.h"
 
+// The characters a handset's font can show (REPERTOIRE): every character, or
+// Latin-1 only, or ASCII only; the deck writes the others as plain
+// approximations.
+enum ERepertoire : int32_t { RepertoireAll = 0, RepertoireLatin1 = 1, RepertoireAscii = 2 };
+
 // One output profile: fixed-size text fields and flags. A value longer than a
 // field is cut to fit.
 class CWmlSettings {
@@ -29,6 +34,8 @@ public:
     int32_t DropComments;
     // The longest deck in bytes; a longer one is replaced by a short notice.
     int32_t MaxDeckBytes;
+    // An ERepertoire.
+    int32_t Repertoire;
 };
 
 // Copies `value` into a fixed field of `size` bytes, cutting it to size - 1 bytes.

@@ -153,6 +153,32 @@ TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
     EXPECT_STREQ(Config().DefaultDevice->Name, "Default");
 }
 
+// A device's own profile starts from the built-in repertoire, as it does
+// from the built-in deck bound, whatever its group's is.
+TEST_F(ConfigTest, RepertoireValues)
+{
+    Load("DEVICE_GROUP=Plain\n"
+         "REPERTOIRE=ascii\n"
+         "DEVICE_GROUP=Small\n"
+         "REPERTOIRE=LATIN1\n"
+         "DEVICE=Inherits\n"
+         "GROUP=Small\n"
+         "DEVICE=Own\n"
+         "GROUP=Small\n"
+         "TABLES=false\n"
+         "DEVICE=Unknown\n"
+         "REPERTOIRE=LATIN1\n"
+         "REPERTOIRE=UTF-8\n"
+         "DEVICE=Blank\n"
+         "REPERTOIRE= ASCII\n");
+    EXPECT_EQ(DefaultSettings.Repertoire, RepertoireAll);
+    EXPECT_EQ(Group("Plain")->Settings->Repertoire, RepertoireAscii);
+    EXPECT_EQ(ProfileOf(Device("Inherits"))->Repertoire, RepertoireLatin1);
+    EXPECT_EQ(ProfileOf(Device("Own"))->Repertoire, RepertoireAll);
+    EXPECT_EQ(ProfileOf(Device("Unknown"))->Repertoire, RepertoireAll);
+    EXPECT_EQ(ProfileOf(Device("Blank"))->Repertoire, RepertoireAll);
+}
+
 TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
 {
     Load("DEVICE=Solo\nGROUP=WAP_SMALL\nUSERAGENT=Solo*\n");
@@ -176,6 +202,24 @@ TEST_F(ConfigTest, ShippedExampleLoads)
     const CWmlSettings* colour = ProfileOf(Device("COLOURPHONE"));
     EXPECT_STREQ(colour->DocType, Group("LARGE")->Settings->DocType);
     EXPECT_STREQ(colour->TagReplace, ",font=,blink=,");
+
+    // The 7110's own profile, made for its repertoire, keeps its group's
+    // behaviour in everything else.
+    const CWmlSettings* nokia = ProfileOf(Device("NOKIA7110"));
+    const CWmlSettings* mono = Group("MONO")->Settings;
+    ASSERT_NE(nokia, mono);
+    EXPECT_EQ(nokia->Repertoire, RepertoireLatin1);
+    EXPECT_EQ(mono->Repertoire, RepertoireAll);
+    EXPECT_STREQ(nokia->XmlVersion, mono->XmlVersion);
+    EXPECT_STREQ(nokia->DocType, mono->DocType);
+    for (auto text : {&CWmlSettings::TableLeadText, &CWmlSettings::TableRowText,
+                      &CWmlSettings::SubmitFormat, &CWmlSettings::AmpReplace})
+        EXPECT_STREQ(nokia->*text, mono->*text);
+    EXPECT_STREQ(nokia->TagReplace, mono->TagReplace);
+    for (auto flag : {&CWmlSettings::Tables, &CWmlSettings::FormBreakBefore,
+                      &CWmlSettings::FormBreakAfter, &CWmlSettings::DropComments,
+                      &CWmlSettings::MaxDeckBytes})
+        EXPECT_EQ(nokia->*flag, mono->*flag);
 }
 
 }  // namespace
