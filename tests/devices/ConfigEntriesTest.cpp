@@ -212,7 +212,7 @@ TEST_F(ConfigTest, ShippedExampleLoads)
     EXPECT_EQ(mono->Repertoire, RepertoireAll);
     EXPECT_STREQ(nokia->XmlVersion, mono->XmlVersion);
     EXPECT_STREQ(nokia->DocType, mono->DocType);
-    for (auto text : {&CWmlSettings::TableLeadText, &CWmlSettings::TableRowText,
+    for (auto text : {&CWmlSettings::TableLeadText,
                       &CWmlSettings::SubmitFormat, &CWmlSettings::AmpReplace})
         EXPECT_STREQ(nokia->*text, mono->*text);
     EXPECT_STREQ(nokia->TagReplace, mono->TagReplace);
