@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CorpusPages.h"
 #include "support/TreeDump.h"
 
 // Every real-world page of the shared corpus converts into a well-formed
@@ -18,17 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path CorpusFolder = fs::path(QUORREL_SOURCE_DIR).parent_path() / "shared" / "corpus";
-
-std::vector<fs::path> CorpusPages()
-{
-    std::vector<fs::path> pages;
-    for (const auto& entry : fs::directory_iterator(CorpusFolder))
-        if (entry.path().extension() == ".html") pages.push_back(entry.path());
-    std::sort(pages.begin(), pages.end());
-    return pages;
-}
 
 // xmllint's first complaint about a file, or "" when it is well-formed.
 std::string FirstXmlError(const fs::path& deck, const fs::path& errors)
@@ -47,7 +36,7 @@ std::string FirstXmlError(const fs::path& deck, const fs::path& errors)
 
 TEST(Corpus, DecksAreWellFormedXml)
 {
-    if (!fs::is_directory(CorpusFolder)) GTEST_SKIP() << "no corpus at " << CorpusFolder;
+    if (!fs::is_directory(CorpusFolder())) GTEST_SKIP() << "no corpus at " << CorpusFolder();
     if (std::system("xmllint --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
     const std::string stem =
         "quorrel-corpus-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -85,7 +74,7 @@ std::string ChecksumOfAllDecks()
 // output updates tests/data/corpus-decks.checksum together with its reason.
 TEST(Corpus, DecksMatchTheRecordedChecksum)
 {
-    if (!fs::is_directory(CorpusFolder)) GTEST_SKIP() << "no corpus at " << CorpusFolder;
+    if (!fs::is_directory(CorpusFolder())) GTEST_SKIP() << "no corpus at " << CorpusFolder();
     std::string recorded = ReadFile(std::string(QUORREL_TEST_DATA) + "/corpus-decks.checksum");
     recorded = recorded.substr(0, recorded.find_first_of("\r\n"));
     EXPECT_EQ(ChecksumOfAllDecks(), recorded);
