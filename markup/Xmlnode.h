@@ -398,6 +398,12 @@ private:
     // Moves the record's contents into this node's own record.
     void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
+    // A tag of the regions meant for the device: the device's replacement
+    // of it is parsed in first, when it has one.
+    void PlaceIncludedTag(std::unique_ptr<CXmlNode> node, const CWorkingVariables& state);
+    // Links a token the regions keep, but for a tag without a name and a
+    // text run that collapses to nothing.
+    void PlaceKeptToken(std::unique_ptr<CXmlNode> node);
     void LinkToken(std::unique_ptr<CXmlNode> node);
 
     bool HasRecord() const { return Record.HasFlag(CXmlObject::InNodeFlag); }
