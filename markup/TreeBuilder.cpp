@@ -64,9 +64,11 @@ public:
 
     bool MayClose(const CXmlNode* endTag) const
     {
-        if (const uint8_t code = CodeOf(endTag)) return Codes[code] > 0;
+        if (const uint8_t code = CodeOf(endTag)) return IsOpen(code);
         return Names.find(LowerCaseName(endTag)) != Names.end();
     }
+
+    bool IsOpen(uint8_t code) const { return Codes[code] > 0; }
 
 private:
     static uint8_t CodeOf(const CXmlNode* node) { return node->GetObject()->GetNameCode(); }
@@ -198,6 +200,8 @@ void CXmlNode::PlaceToken(CXmlNode* node)
         if (SurvivesExclusion(node, GetCurrentNode())) PlaceKeptToken(std::move(owned));
     } else if (node->IsTag()) {
         PlaceIncludedTag(std::move(owned), *state);
+    } else if (!node->IsComment() && IsInsidePre()) {
+        PlacePreformattedText(std::move(owned), *state);
     } else {
         PlaceKeptToken(std::move(owned));
     }
@@ -230,6 +234,11 @@ void CXmlNode::PlaceKeptToken(std::unique_ptr<CXmlNode> owned)
     }
     LinkToken(std::move(owned));
     RootState().CurrentNode = node;
+}
+
+bool CXmlNode::IsInOpenElement(uint8_t code)
+{
+    return OpenTagsOf(RootState()).IsOpen(code);
 }
 
 // Places a new node relative to the node placed last, without look-ahead.
