@@ -64,9 +64,11 @@ public:
 
     bool MayClose(const CXmlNode* endTag) const
     {
-        if (const uint8_t code = CodeOf(endTag)) return Codes[code] > 0;
+        if (const uint8_t code = CodeOf(endTag)) return IsOpen(code);
         return Names.find(LowerCaseName(endTag)) != Names.end();
     }
+
+    bool IsOpen(uint8_t code) const { return Codes[code] > 0; }
 
 private:
     static uint8_t CodeOf(const CXmlNode* node) { return node->GetObject()->GetNameCode(); }
@@ -194,15 +196,30 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     CWorkingVariables* state = PrepareDocumentState(this);
     const CTokenFate fate = RegionFateOf(*state, node->GetObject());
     if (fate == CTokenFate::Marker) return;
-    if (fate == CTokenFate::Included) {
-        if (node->IsTag() && ReplacesTags(*state)) {
-            // Tag replacement parses into the token's document.
-            HoldUnplaced(node);
-            ReplaceTagOf(node, *state, GetCurrentNode());
-        }
-    } else if (!SurvivesExclusion(node, GetCurrentNode())) {
-        return;
+    if (fate == CTokenFate::Excluded) {
+        if (SurvivesExclusion(node, GetCurrentNode())) PlaceKeptToken(std::move(owned));
+    } else if (node->IsTag()) {
+        PlaceIncludedTag(std::move(owned), *state);
+    } else if (!node->IsComment() && IsInsidePre()) {
+        PlacePreformattedText(std::move(owned), *state);
+    } else {
+        PlaceKeptToken(std::move(owned));
     }
+}
+
+void CXmlNode::PlaceIncludedTag(std::unique_ptr<CXmlNode> owned, const CWorkingVariables& state)
+{
+    if (ReplacesTags(state)) {
+        // Tag replacement parses into the token's document.
+        HoldUnplaced(owned.get());
+        ReplaceTagOf(owned.get(), state, GetCurrentNode());
+    }
+    PlaceKeptToken(std::move(owned));
+}
+
+void CXmlNode::PlaceKeptToken(std::unique_ptr<CXmlNode> owned)
+{
+    CXmlNode* node = owned.get();
     if (node->IsTag()) {
         const char* name = node->GetName();
         if (name == nullptr || name[0] == '\0') {
@@ -217,6 +234,11 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     }
     LinkToken(std::move(owned));
     RootState().CurrentNode = node;
+}
+
+bool CXmlNode::IsInOpenElement(uint8_t code)
+{
+    return OpenTagsOf(RootState()).IsOpen(code);
 }
 
 // Places a new node relative to the node placed last, without look-ahead.

@@ -42,6 +42,15 @@ TEST_F(TagReplaceTest, ReplacementTextsAreReplacedAgain)
     EXPECT_EQ(Replaced("a=<q>,q=<a>", "<a>z"), "<a>\n  z\n");
 }
 
+// A replaced pre is no pre, so its text collapses; the breaks that keep the
+// lines of a pre are replaced as the page's own breaks are.
+TEST_F(TagReplaceTest, PreformattedText)
+{
+    EXPECT_EQ(Replaced("pre=<p>|</p>", "<pre>a\nb</pre>"), "<p>\n  a b\n</p>\n");
+    EXPECT_EQ(Replaced("br=<hr/>", "<pre>a\nb</pre>"), "<pre>\n  a\n  <hr/>\n  b\n</pre>\n");
+    EXPECT_EQ(Replaced("br=<hr/>", "<pre>a<br>b</pre>"), "<pre>\n  a\n  <hr/>\n  b\n</pre>\n");
+}
+
 // A cycle that branches ends too, with a bounded number of tags.
 TEST_F(TagReplaceTest, BranchingCycleEnds)
 {

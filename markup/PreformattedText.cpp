@@ -1,0 +1,62 @@
+#include "markup/Xmlnode.h"
+
+#include "markup/ElementNames.h"
+#include "markup/TokenRules.h"
+
+// WML has no preformatted text, so the lines of a pre are kept by breaks: the
+// tree builder places each line of a text run inside an open pre as a text
+// node of its own, collapsed as any text run is, with a "<br/>" for each
+// line end. The breaks are tokens of the page, as its own breaks are.
+namespace {
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+size_t FindLineEnd(const char* text, size_t from, size_t length)
+{
+    while (from < length && !IsLineEnd(text[from])) ++from;
+    return from;
+}
+
+// CR LF is one line end, as a lone CR or LF is.
+size_t LineEndLength(const char* text, size_t at, size_t length)
+{
+    return text[at] == '\r' && at + 1 < length && text[at + 1] == '\n' ? 2 : 1;
+}
+
+// A line end right after the start tag of a pre is not shown, so that a
+// page can begin the pre's first line on a line of its own.
+bool IsPreStart(const CXmlNode* node)
+{
+    return node != nullptr && node->IsOpenStartTag() && node->IsNamed("pre");
+}
+
+}  // namespace
+
+bool CXmlNode::IsInsidePre()
+{
+    static const uint8_t preCode = ElementNameCode("pre");
+    return IsInOpenElement(preCode);
+}
+
+// The run's record keeps its last line, so a run without line ends is placed
+// as it stands.
+void CXmlNode::PlacePreformattedText(std::unique_ptr<CXmlNode> owned,
+                                     const CWorkingVariables& state)
+{
+    CXmlObject* record = owned->GetObject();
+    const char* text = record->GetText();
+    const size_t length = static_cast<size_t>(record->GetTextLength());
+    size_t line = 0;
+    if (length > 0 && IsLineEnd(text[0]) && IsPreStart(GetCurrentNode()))
+        line = LineEndLength(text, 0, length);
+    for (size_t end = FindLineEnd(text, line, length); end < length;
+         end = FindLineEnd(text, line, length)) {
+        if (end > line)
+            PlaceKeptToken(std::unique_ptr<CXmlNode>(
+                new CXmlNode(CNulFreeText{text + line, end - line}, MarkerWordsOf(state))));
+        PlaceIncludedTag(std::unique_ptr<CXmlNode>(new CXmlNode("<br/>")), state);
+        line = end + LineEndLength(text, end, length);
+    }
+    record->TrimText(line, length);
+    PlaceKeptToken(std::move(owned));
+}
