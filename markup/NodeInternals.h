@@ -79,4 +79,6 @@ struct CRootState {
     int ParseDepth = 0;
     // How often a node of the document has left its place (see GetStructureChanges).
     uint64_t StructureChanges = 0;
+    // Set while the lines of a preformatted text run are placed one by one.
+    bool PlacingPreformattedLines = false;
 };

@@ -1,6 +1,7 @@
 #include "markup/Xmlnode.h"
 
 #include "markup/ElementNames.h"
+#include "markup/NodeInternals.h"
 #include "markup/TokenRules.h"
 
 // WML has no preformatted text, so the lines of a pre are kept by breaks: the
@@ -38,25 +39,28 @@ bool CXmlNode::IsInsidePre()
     return IsInOpenElement(preCode);
 }
 
-// The run's record keeps its last line, so a run without line ends is placed
-// as it stands.
-void CXmlNode::PlacePreformattedText(std::unique_ptr<CXmlNode> owned,
-                                     const CWorkingVariables& state)
+// Each line and each break takes the road of a page's token, tag
+// replacement included; the run's record keeps its last line, so a run
+// without line ends is placed as it stands.
+void CXmlNode::PlacePreformattedText(CXmlNode* run)
 {
+    std::unique_ptr<CXmlNode> owned(run);
+    CRootState& root = RootState();
+    root.PlacingPreformattedLines = true;
     CXmlObject* record = owned->GetObject();
     const char* text = record->GetText();
     const size_t length = static_cast<size_t>(record->GetTextLength());
     size_t line = 0;
     if (length > 0 && IsLineEnd(text[0]) && IsPreStart(GetCurrentNode()))
         line = LineEndLength(text, 0, length);
+    const CMarkerWords& words = MarkerWordsOf(*PrepareDocumentState(this));
     for (size_t end = FindLineEnd(text, line, length); end < length;
          end = FindLineEnd(text, line, length)) {
-        if (end > line)
-            PlaceKeptToken(std::unique_ptr<CXmlNode>(
-                new CXmlNode(CNulFreeText{text + line, end - line}, MarkerWordsOf(state))));
-        PlaceIncludedTag(std::unique_ptr<CXmlNode>(new CXmlNode("<br/>")), state);
+        if (end > line) PlaceToken(new CXmlNode(CNulFreeText{text + line, end - line}, words));
+        PlaceToken(new CXmlNode("<br/>"));
         line = end + LineEndLength(text, end, length);
     }
     record->TrimText(line, length);
-    PlaceKeptToken(std::move(owned));
+    PlaceToken(owned.release());
+    root.PlacingPreformattedLines = false;
 }

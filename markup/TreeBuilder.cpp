@@ -196,30 +196,19 @@ void CXmlNode::PlaceToken(CXmlNode* node)
     CWorkingVariables* state = PrepareDocumentState(this);
     const CTokenFate fate = RegionFateOf(*state, node->GetObject());
     if (fate == CTokenFate::Marker) return;
-    if (fate == CTokenFate::Excluded) {
-        if (SurvivesExclusion(node, GetCurrentNode())) PlaceKeptToken(std::move(owned));
-    } else if (node->IsTag()) {
-        PlaceIncludedTag(std::move(owned), *state);
-    } else if (!node->IsComment() && IsInsidePre()) {
-        PlacePreformattedText(std::move(owned), *state);
-    } else {
-        PlaceKeptToken(std::move(owned));
+    if (fate == CTokenFate::Included) {
+        if (node->IsTag() && ReplacesTags(*state)) {
+            // Tag replacement parses into the token's document.
+            HoldUnplaced(node);
+            ReplaceTagOf(node, *state, GetCurrentNode());
+        } else if (!node->IsTag() && !node->IsComment() && IsInsidePre() &&
+                   !RootState().PlacingPreformattedLines) {
+            PlacePreformattedText(owned.release());
+            return;
+        }
+    } else if (!SurvivesExclusion(node, GetCurrentNode())) {
+        return;
     }
-}
-
-void CXmlNode::PlaceIncludedTag(std::unique_ptr<CXmlNode> owned, const CWorkingVariables& state)
-{
-    if (ReplacesTags(state)) {
-        // Tag replacement parses into the token's document.
-        HoldUnplaced(owned.get());
-        ReplaceTagOf(owned.get(), state, GetCurrentNode());
-    }
-    PlaceKeptToken(std::move(owned));
-}
-
-void CXmlNode::PlaceKeptToken(std::unique_ptr<CXmlNode> owned)
-{
-    CXmlNode* node = owned.get();
     if (node->IsTag()) {
         const char* name = node->GetName();
         if (name == nullptr || name[0] == '\0') {

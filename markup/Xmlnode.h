@@ -400,12 +400,6 @@ private:
     // Moves the record's contents into this node's own record.
     void TakeRecord(CXmlObject& record);
     void PlaceToken(CXmlNode* node);
-    // A tag of the regions meant for the device: the device's replacement
-    // of it is parsed in first, when it has one.
-    void PlaceIncludedTag(std::unique_ptr<CXmlNode> node, const CWorkingVariables& state);
-    // Links a token the regions keep, but for a tag without a name and a
-    // text run that collapses to nothing.
-    void PlaceKeptToken(std::unique_ptr<CXmlNode> node);
     // True when an open start tag of the name code is among the node placed
     // last and its ancestors.
     bool IsInOpenElement(uint8_t code);
@@ -413,7 +407,7 @@ private:
     bool IsInsidePre();
     // Places a text run of the regions meant for the device inside an open
     // pre: its line ends become breaks.
-    void PlacePreformattedText(std::unique_ptr<CXmlNode> node, const CWorkingVariables& state);
+    void PlacePreformattedText(CXmlNode* run);
     void LinkToken(std::unique_ptr<CXmlNode> node);
 
     bool HasRecord() const { return Record.HasFlag(CXmlObject::InNodeFlag); }
