@@ -1,7 +1,10 @@
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "conversion/LineMarks.h"
+#include "markup/BreakRecord.h"
 #include "markup/ElementNames.h"
 #include "markup/Walks.h"
 #include "markup/Xmlnode.h"
@@ -31,24 +34,43 @@ struct CMarkOutcome {
 // What a node of the deck means for its line.
 enum class EKind { Other, OpensContext, ClosesContext, Mark, Break, Content };
 
-// Cards and table cells hold lines of their own; text, images, controls and
-// tables show something.
+// What a tag means for its line, by its name's code.
+enum class ETag : uint8_t { Other, Context, Shown, Break };
+
+// Cards and table cells hold lines of their own; images, controls and tables
+// show something. Every node of the deck is judged, so by a table.
+const std::array<ETag, ElementCodeBound>& TagKinds()
+{
+    static const std::array<ETag, ElementCodeBound> kinds = [] {
+        std::array<ETag, ElementCodeBound> table{};
+        for (const char* name : {"card", "td"}) table[ElementNameCode(name)] = ETag::Context;
+        for (const char* name : {"img", "input", "select", "table"})
+            table[ElementNameCode(name)] = ETag::Shown;
+        table[ElementNameCode("br")] = ETag::Break;
+        return table;
+    }();
+    return kinds;
+}
+
 EKind KindOf(const CXmlNode* node)
 {
-    static const CElementSet contexts("card\0td\0");
-    static const CElementSet shown("img\0input\0select\0table\0");
-    static const uint8_t br = ElementNameCode("br");
     const CXmlObject* record = node->GetObject();
     if (!record->IsTag()) {
         if (record->IsComment()) return IsLineMark(node) ? EKind::Mark : EKind::Other;
         return IsBlank(record->GetText()) ? EKind::Other : EKind::Content;
     }
-    if (record->GetNameCode() == br) return EKind::Break;
-    if (contexts.Contains(record)) {
+    switch (TagKinds()[record->GetNameCode()]) {
+    case ETag::Break:
+        return EKind::Break;
+    case ETag::Context:
         if (!record->IsStartTag()) return EKind::ClosesContext;
         return record->IsEmptyOrEndTag() ? EKind::Other : EKind::OpensContext;
+    case ETag::Shown:
+        return record->IsStartTag() ? EKind::Content : EKind::Other;
+    case ETag::Other:
+        break;
     }
-    return record->IsStartTag() && shown.Contains(record) ? EKind::Content : EKind::Other;
+    return EKind::Other;
 }
 
 // The elements of a deck that may hold a line break (and so a prefix's text).
@@ -125,18 +147,6 @@ private:
 bool TakesTextOnly(const CXmlNode* parent)
 {
     return parent != nullptr && parent->IsTag() && parent->IsNamed("option");
-}
-
-// The record of a break, made once; it fits in the record itself.
-struct CBreakRecord {
-    CBreakRecord() { Record.SetText("<br/>", 5); }
-    CXmlObject Record;
-};
-
-const CXmlObject& BreakRecord()
-{
-    static const CBreakRecord prototype;
-    return prototype.Record;
 }
 
 void MakeText(CXmlNode* node, const std::string& text)

@@ -132,13 +132,14 @@ void MarkListItem(CXmlNode* start, const std::string& prefix)
     start->InsertFirstChild(mark);
 }
 
+// The three names are '-' and one letter each.
 bool IsLineMark(const CXmlNode* node)
 {
     if (!node->IsComment()) return false;
     const char* own = node->GetName();
-    return own != nullptr && own[0] == '-' &&
-           (strcmp(own, LineMarkName) == 0 || strcmp(own, BulletMarkName) == 0 ||
-            strcmp(own, NumberMarkName) == 0);
+    return own != nullptr && own[0] == '-' && own[1] != '\0' && own[2] == '\0' &&
+           (own[1] == LineMarkName[1] || own[1] == BulletMarkName[1] ||
+            own[1] == NumberMarkName[1]);
 }
 
 const char* ItemPrefixOf(const CXmlNode* mark)

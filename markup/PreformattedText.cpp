@@ -1,5 +1,6 @@
 #include "markup/Xmlnode.h"
 
+#include "markup/BreakRecord.h"
 #include "markup/ElementNames.h"
 #include "markup/NodeInternals.h"
 #include "markup/TokenRules.h"
@@ -33,10 +34,15 @@ bool IsPreStart(const CXmlNode* node)
 
 }  // namespace
 
-bool CXmlNode::IsInsidePre()
+// Most runs inside a pre hold no line end; they are placed as any run is.
+bool CXmlNode::HoldsPreformattedLines(const CXmlNode* run)
 {
     static const uint8_t preCode = ElementNameCode("pre");
-    return IsInOpenElement(preCode);
+    if (run->IsTag() || run->IsComment() || RootState().PlacingPreformattedLines) return false;
+    if (!IsInOpenElement(preCode)) return false;
+    const CXmlObject* record = run->GetObject();
+    const size_t length = static_cast<size_t>(record->GetTextLength());
+    return FindLineEnd(record->GetText(), 0, length) < length;
 }
 
 // Each line and each break takes the road of a page's token, tag
@@ -57,7 +63,7 @@ void CXmlNode::PlacePreformattedText(CXmlNode* run)
     for (size_t end = FindLineEnd(text, line, length); end < length;
          end = FindLineEnd(text, line, length)) {
         if (end > line) PlaceToken(new CXmlNode(CNulFreeText{text + line, end - line}, words));
-        PlaceToken(new CXmlNode("<br/>"));
+        PlaceToken(new CXmlNode(BreakRecord()));
         line = end + LineEndLength(text, end, length);
     }
     record->TrimText(line, length);

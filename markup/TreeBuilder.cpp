@@ -201,8 +201,7 @@ void CXmlNode::PlaceToken(CXmlNode* node)
             // Tag replacement parses into the token's document.
             HoldUnplaced(node);
             ReplaceTagOf(node, *state, GetCurrentNode());
-        } else if (!node->IsTag() && !node->IsComment() && IsInsidePre() &&
-                   !RootState().PlacingPreformattedLines) {
+        } else if (HoldsPreformattedLines(node)) {
             PlacePreformattedText(owned.release());
             return;
         }

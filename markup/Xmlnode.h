@@ -403,8 +403,9 @@ private:
     // True when an open start tag of the name code is among the node placed
     // last and its ancestors.
     bool IsInOpenElement(uint8_t code);
-    // True when a pre is open there (markup/PreformattedText.cpp).
-    bool IsInsidePre();
+    // True for a text run of the regions meant for the device that holds a
+    // line end inside an open pre (markup/PreformattedText.cpp).
+    bool HoldsPreformattedLines(const CXmlNode* run);
     // Places a text run of the regions meant for the device inside an open
     // pre: its line ends become breaks.
     void PlacePreformattedText(CXmlNode* run);
