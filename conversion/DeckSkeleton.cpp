@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
@@ -7,6 +8,7 @@
 #include "conversion/LineMarks.h"
 #include "devices/Xmldevice.h"
 #include "markup/PageEncoding.h"
+#include "markup/Walks.h"
 #include "platform/Trace.h"
 
 namespace {
@@ -177,6 +179,23 @@ void WrapCardContent(CXmlNode* card)
     FilterElement(card, ModelCardFinal);
 }
 
+// The line marks and the links to fragments are both read off the final
+// deck in document order, so one walk reads them. The links are resolved
+// first: a dropped anchor holds no break.
+void ResolveMarksAndLinks(CXmlNode* root, CXmlNode* wml, const CFragmentTargets& targets)
+{
+    CLineMarks lines;
+    std::vector<CXmlNode*> links;
+    const bool linksWanted = targets.SawLinksToFragments();
+    WalkNodesFirst(root->GetFirstChild(), [&](CXmlNode* node, size_t) {
+        lines.Read(node);
+        if (linksWanted && IsFragmentLink(node)) links.push_back(node);
+        return true;
+    });
+    targets.ResolveLinks(wml, links);
+    lines.Resolve();
+}
+
 }  // namespace
 
 void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets)
@@ -188,8 +207,7 @@ void BuildDeckSkeleton(CXmlNode* root, const CFragmentTargets& targets)
     for (CXmlNode* child = wml->GetFirstChild(); child != nullptr; child = child->GetNextSibling())
         if (child->IsStartTag() && child->IsNamed("card")) WrapCardContent(child);
     FilterElement(wml, ModelWmlFinal);
-    targets.ResolveLinks(wml);
-    ResolveLineMarks(root);
+    ResolveMarksAndLinks(root, wml, targets);
     Trace("XHtmlToWml: Stop 9\r\n");
     FinalCleanup(root);
     Trace("XHtmlToWml: Stop 10\r\n");

@@ -7,7 +7,6 @@
 #include "conversion/ConversionRules.h"
 #include "conversion/NameTable.h"
 #include "markup/ElementNames.h"
-#include "markup/WorkStack.h"
 
 namespace {
 
@@ -24,13 +23,6 @@ bool IsCard(const CXmlNode* node)
 {
     static const CElementSet card("card\0");
     return card.Contains(node->GetObject());
-}
-
-bool IsFragmentLink(const CXmlNode* node)
-{
-    if (!node->IsStartTag() || !IsAnchor(node)) return false;
-    const char* href = node->GetObject()->GetAttribute("href");
-    return href != nullptr && href[0] == '#';
 }
 
 // The ids of the deck's cards, which are the only places a link can lead.
@@ -56,29 +48,14 @@ const char* FirstCardId(const CXmlNode* wml)
     return nullptr;
 }
 
-// The links of the deck, in document order, without recursion: the stack
-// holds the nodes whose subtree the walk is in.
-std::vector<CXmlNode*> FragmentLinksUnder(CXmlNode* top)
-{
-    std::vector<CXmlNode*> links;
-    CWorkStack<CXmlNode*> parents;
-    for (CXmlNode* node = top;;) {
-        if (IsFragmentLink(node)) links.push_back(node);
-        if (CXmlNode* child = node->GetFirstChild()) {
-            parents.push_back(node);
-            node = child;
-            continue;
-        }
-        while (node != top && node->GetNextSibling() == nullptr) {
-            node = parents.back();
-            parents.pop_back();
-        }
-        if (node == top) return links;
-        node = node->GetNextSibling();
-    }
-}
-
 }  // namespace
+
+bool IsFragmentLink(const CXmlNode* node)
+{
+    if (!node->IsStartTag() || !IsAnchor(node)) return false;
+    const char* href = node->GetObject()->GetAttribute("href");
+    return href != nullptr && href[0] == '#';
+}
 
 CNumberedTexts::~CNumberedTexts()
 {
@@ -158,7 +135,7 @@ std::string CFragmentTargets::CardIdOf(std::string_view fragment, const CNameTab
     return first != nullptr ? first : "";
 }
 
-void CFragmentTargets::ResolveLinks(CXmlNode* wml) const
+void CFragmentTargets::ResolveLinks(CXmlNode* wml, const std::vector<CXmlNode*>& links) const
 {
     if (!SawFragmentLink) return;
     const CNameTable cards = CardIds(wml);
@@ -167,7 +144,7 @@ void CFragmentTargets::ResolveLinks(CXmlNode* wml) const
     NamedElements.ForEach([&](const char* name, int card) { cardOfName.Add(name, card); });
     CIdOfCard idOfCard(static_cast<size_t>(CardsEntered) + 1, nullptr);
     IdsByCard.ForEach([&](const char* id, int card) { idOfCard[static_cast<size_t>(card)] = id; });
-    for (CXmlNode* link : FragmentLinksUnder(wml)) {
+    for (CXmlNode* link : links) {
         CXmlObject* tag = link->GetObject();
         const std::string_view fragment = tag->GetAttribute("href") + 1;
         if (cards.Find(fragment) >= 0) continue;

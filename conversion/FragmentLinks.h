@@ -58,6 +58,9 @@ private:
     size_t Count = 0;
 };
 
+// An anchor of the deck whose href is "#" and a fragment.
+bool IsFragmentLink(const CXmlNode* node);
+
 // Learns during the main walk which card holds each element that a fragment
 // can name, and after the walk points every fragment link at that card.
 class CFragmentTargets {
@@ -67,10 +70,14 @@ public:
     void NoteTagBefore(const CXmlNode* node);
     // The same tag after its rule ran: follows the walk into and out of cards.
     void NoteTagAfter(const CXmlNode* node);
-    // At the root, once the deck's cards are final: a link "#x" leads to the
+    // True when the walk met a link to a fragment: only then are the deck's
+    // links to fragments gathered and resolved.
+    bool SawLinksToFragments() const { return SawFragmentLink; }
+    // At the root, once the deck's cards are final, for the deck's links to
+    // fragments in document order (IsFragmentLink): a link "#x" leads to the
     // card with id x, else to the card that held the element named x; a link
     // without a target is dropped and its content stays.
-    void ResolveLinks(CXmlNode* wml) const;
+    void ResolveLinks(CXmlNode* wml, const std::vector<CXmlNode*>& links) const;
 
 private:
     // The id of each card by its number (they point into IdsByCard), null for none.

@@ -81,6 +81,39 @@ bool TakesBreak(const CXmlNode* parent)
     return parent != nullptr && parent->IsTag() && holders.Contains(parent->GetObject());
 }
 
+
+// An option's text holds no break: its lines stay apart by a blank.
+bool TakesTextOnly(const CXmlNode* parent)
+{
+    return parent != nullptr && parent->IsTag() && parent->IsNamed("option");
+}
+
+void MakeText(CXmlNode* node, const std::string& text)
+{
+    node->GetObject()->SetText(text.data(), static_cast<int>(text.size()));
+}
+
+// The mark itself becomes the break, or the prefix's text, so most marks
+// cost no node of their own; one that stands for nothing goes.
+void Apply(const CMarkOutcome& outcome)
+{
+    CXmlNode* mark = outcome.Mark;
+    const CXmlNode* parent = mark->GetParent();
+    const std::string prefix = outcome.Prefix != nullptr ? outcome.Prefix : "";
+    if (TakesBreak(parent) && outcome.Break) {
+        mark->GetObject()->CopyFrom(BreakRecord());
+        if (!prefix.empty()) mark->InsertAfter(new CXmlNode(prefix.c_str()));
+    } else if (TakesBreak(parent) && !prefix.empty()) {
+        MakeText(mark, prefix);
+    } else if (TakesTextOnly(parent) && (outcome.Break || !prefix.empty())) {
+        MakeText(mark, (outcome.Break ? " " : "") + prefix);
+    } else {
+        delete mark;
+    }
+}
+
+}  // namespace
+
 class CLineJudge {
 public:
     void Visit(CXmlNode* node)
@@ -143,44 +176,13 @@ private:
     std::vector<CMarkOutcome> Marks;
 };
 
-// An option's text holds no break: its lines stay apart by a blank.
-bool TakesTextOnly(const CXmlNode* parent)
-{
-    return parent != nullptr && parent->IsTag() && parent->IsNamed("option");
-}
+CLineMarks::CLineMarks() : Judge(new CLineJudge) {}
 
-void MakeText(CXmlNode* node, const std::string& text)
-{
-    node->GetObject()->SetText(text.data(), static_cast<int>(text.size()));
-}
+CLineMarks::~CLineMarks() = default;
 
-// The mark itself becomes the break, or the prefix's text, so most marks
-// cost no node of their own; one that stands for nothing goes.
-void Apply(const CMarkOutcome& outcome)
-{
-    CXmlNode* mark = outcome.Mark;
-    const CXmlNode* parent = mark->GetParent();
-    const std::string prefix = outcome.Prefix != nullptr ? outcome.Prefix : "";
-    if (TakesBreak(parent) && outcome.Break) {
-        mark->GetObject()->CopyFrom(BreakRecord());
-        if (!prefix.empty()) mark->InsertAfter(new CXmlNode(prefix.c_str()));
-    } else if (TakesBreak(parent) && !prefix.empty()) {
-        MakeText(mark, prefix);
-    } else if (TakesTextOnly(parent) && (outcome.Break || !prefix.empty())) {
-        MakeText(mark, (outcome.Break ? " " : "") + prefix);
-    } else {
-        delete mark;
-    }
-}
+void CLineMarks::Read(CXmlNode* node) { Judge->Visit(node); }
 
-}  // namespace
-
-void ResolveLineMarks(CXmlNode* root)
+void CLineMarks::Resolve()
 {
-    CLineJudge judge;
-    WalkNodesFirst(root->GetFirstChild(), [&](CXmlNode* node, size_t) {
-        judge.Visit(node);
-        return true;
-    });
-    for (const CMarkOutcome& outcome : judge.Outcomes()) Apply(outcome);
+    for (const CMarkOutcome& outcome : Judge->Outcomes()) Apply(outcome);
 }

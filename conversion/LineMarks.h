@@ -5,6 +5,7 @@
 // deck's content has found its final places.
 #pragma once
 
+#include <memory>
 #include <string>
 
 class CXmlNode;
@@ -40,5 +41,19 @@ const char* ItemPrefixOf(const CXmlNode* mark);
 // Turns the marks of the deck into line breaks and list-item prefixes, or
 // removes them: a break stands only between content of the same card or
 // table cell, never two in a row, never beside a break that was already
-// there, and only inside an element that may hold one.
-void ResolveLineMarks(CXmlNode* root);
+// there, and only inside an element that may hold one. Read is shown every
+// node of the final deck in document order, so that the walk that reads them
+// can serve other readers too; Resolve then changes the marks.
+class CLineMarks {
+public:
+    CLineMarks();
+    ~CLineMarks();
+    CLineMarks(const CLineMarks&) = delete;
+    CLineMarks& operator=(const CLineMarks&) = delete;
+
+    void Read(CXmlNode* node);
+    void Resolve();
+
+private:
+    std::unique_ptr<class CLineJudge> Judge;
+};

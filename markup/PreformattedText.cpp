@@ -4,6 +4,7 @@
 #include "markup/ElementNames.h"
 #include "markup/NodeInternals.h"
 #include "markup/TokenRules.h"
+#include "platform/ByteScan.h"
 
 // WML has no preformatted text, so the lines of a pre are kept by breaks: the
 // tree builder places each line of a text run inside an open pre as a text
@@ -11,12 +12,13 @@
 // line end. The breaks are tokens of the page, as its own breaks are.
 namespace {
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+constexpr CByteSet LineEnds = {'\r', '\n'};
+
+bool IsLineEnd(char c) { return LineEnds.Has(c); }
 
 size_t FindLineEnd(const char* text, size_t from, size_t length)
 {
-    while (from < length && !IsLineEnd(text[from])) ++from;
-    return from;
+    return LineEnds.FindFirst(text, from, length);
 }
 
 // CR LF is one line end, as a lone CR or LF is.
