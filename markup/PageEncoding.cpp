@@ -4,10 +4,7 @@
 #include <cstring>
 
 #include "markup/Xmlnode.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/PlainBytes.h"
 
 namespace {
 
@@ -101,58 +98,6 @@ struct CByteRules {
 bool IsHighControl(unsigned char c)
 {
     return c >= 0x80 && c <= 0x9F;
-}
-
-// The printable ASCII bytes and tab, line feed and carriage return: bytes that
-// stay as they are in every encoding, which the scan passes over quickly.
-struct CPlainBytes {
-    constexpr CPlainBytes() : Plain()
-    {
-        for (int b = 0x20; b < 0x80; ++b) Plain[b] = true;
-        Plain[static_cast<unsigned char>('\t')] = Plain[static_cast<unsigned char>('\n')] =
-            Plain[static_cast<unsigned char>('\r')] = true;
-    }
-    bool Plain[256];
-};
-
-constexpr CPlainBytes PlainBytes;
-
-constexpr uint64_t EveryByte = 0x0101010101010101ULL;
-
-uint64_t WordAt(Bytes at)
-{
-    uint64_t word;
-    memcpy(&word, at, sizeof word);
-    return word;
-}
-
-#ifdef __SSE2__
-// The bytes of a block of sixteen that are not plain, as a bit mask: those
-// beyond ASCII and the controls other than tab, line feed and carriage return.
-unsigned FaultMask(const __m128i bytes)
-{
-    const __m128i controls = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
-    const __m128i allowed = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
-                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
-        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-    // Bytes beyond ASCII compare as negative, so `controls` holds them too.
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(allowed, controls)));
-}
-#endif
-
-// The first byte at or after `at` that is not plain. Pages are mostly plain
-// ASCII, so they are read sixteen bytes at a time where the processor can.
-Bytes SkipPlainBytes(Bytes at, Bytes end)
-{
-#ifdef __SSE2__
-    for (; end - at >= 16; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        if (const unsigned mask = FaultMask(bytes)) return at + __builtin_ctz(mask);
-    }
-#endif
-    while (at != end && PlainBytes.Plain[*at]) ++at;
-    return at;
 }
 
 // Where the first byte lies that the deck cannot keep as it is; `end` when none.
@@ -366,11 +311,9 @@ const char* DeclaredOrGuessedEncoding(Bytes at, Bytes end)
 
 bool HoldsBytesBeyondAscii(Bytes at, Bytes end, bool escapeCounts)
 {
-    if (!escapeCounts)
-        for (; end - at >= 8; at += 8)
-            if ((WordAt(at) & (0x80 * EveryByte)) != 0) return true;
+    if (!escapeCounts) return HoldsByteBeyondAscii(at, end);
     for (; at != end; ++at)
-        if (*at >= 0x80 || (escapeCounts && *at == 0x1B)) return true;
+        if (*at >= 0x80 || *at == 0x1B) return true;
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "markup/Xmlnode.h"
+#include "platform/ShortCopy.h"
 
 // A record holds pieces: piece 0 is the raw text, 1 the name, then
 // attribute i's name and value are 2 + 2i and 3 + 2i, each NUL-terminated.
@@ -93,33 +94,6 @@ inline size_t CXmlObject::PieceLength(size_t piece) const
     if (IsInline()) return piece == 0 ? Layout & 15u : Layout >> 4u;
     return Offset(piece) - PieceStart(piece) - 1;
 }
-// Copies `length` bytes, from one to two words long, as a word from the
-// start and a word to the end, which overlap where the piece is shorter.
-template <typename Word>
-void CopyHeadAndTail(char* to, const char* from, size_t length)
-{
-    Word head, tail;
-    memcpy(&head, from, sizeof head);
-    memcpy(&tail, from + length - sizeof tail, sizeof tail);
-    memcpy(to, &head, sizeof head);
-    memcpy(to + length - sizeof tail, &tail, sizeof tail);
-}
-
-// Copies `length` bytes between places that do not overlap. Most pieces are
-// a few bytes long, and two words cost less than a call of the library's copy.
-inline void CopyPieceBytes(char* to, const char* from, size_t length)
-{
-    if (length >= 16) {
-        memcpy(to, from, length);
-    } else if (length >= 8) {
-        CopyHeadAndTail<uint64_t>(to, from, length);
-    } else if (length >= 4) {
-        CopyHeadAndTail<uint32_t>(to, from, length);
-    } else {
-        for (size_t i = 0; i < length; ++i) to[i] = from[i];
-    }
-}
-
 inline CXmlObject::CPiece CXmlObject::Piece(size_t piece) const
 {
     return {Bytes() + PieceStart(piece), PieceLength(piece)};

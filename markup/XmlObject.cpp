@@ -51,7 +51,7 @@ void CXmlObject::Assemble(CPiece text, CPiece name, const CAttributePieces* attr
     size_t at = words * WordSize(layout);
     size_t k = 1;
     auto put = [&](CPiece piece) {
-        CopyPieceBytes(block + at, piece.Data, piece.Length);
+        CopyShortBytes(block + at, piece.Data, piece.Length);
         at += piece.Length;
         block[at++] = '\0';
         SetWord(block, layout, k++, static_cast<uint32_t>(at));

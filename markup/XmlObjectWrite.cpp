@@ -28,7 +28,7 @@ int ClampedLength(size_t length)
 
 char* Append(char* out, const char* text, size_t length)
 {
-    CopyPieceBytes(out, text, length);
+    CopyShortBytes(out, text, length);
     return out + length;
 }
 

@@ -4,10 +4,9 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <stdexcept>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/Simd.h"
 
 // A small set of bytes, as a table for the byte-by-byte test and as a list
 // for the test of sixteen at once.
@@ -15,13 +14,15 @@ class CByteSet {
 public:
     static constexpr size_t Capacity = 8;
 
+    // A set of more bytes than the capacity does not compile (the sets are
+    // constants): a throw cannot be evaluated at compile time.
     constexpr CByteSet(std::initializer_list<unsigned char> bytes) : Members(), List()
     {
-        for (unsigned char b : bytes)
-            if (Count < Capacity) {
-                Members[b] = true;
-                List[Count++] = b;
-            }
+        for (unsigned char b : bytes) {
+            if (Count == Capacity) throw std::length_error("CByteSet holds at most 8 bytes");
+            Members[b] = true;
+            List[Count++] = b;
+        }
     }
     constexpr bool Has(char b) const { return Members[static_cast<unsigned char>(b)]; }
 
@@ -29,7 +30,7 @@ public:
     size_t FindFirst(const char* text, size_t from, size_t length) const
     {
         size_t at = from;
-#ifdef __SSE2__
+#if QUORREL_SSE2
         __m128i wanted[Capacity];
         for (size_t i = 0; i < Count; ++i) wanted[i] = _mm_set1_epi8(static_cast<char>(List[i]));
         for (; length - at >= 16; at += 16) {
@@ -41,8 +42,14 @@ public:
                 return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
         }
 #endif
-        while (at < length && !Has(text[at])) ++at;
-        return at;
+        return FindFirstPlain(text, at, length);
+    }
+
+    // The same, one byte at a time: the twin of FindFirst.
+    size_t FindFirstPlain(const char* text, size_t from, size_t length) const
+    {
+        while (from < length && !Has(text[from])) ++from;
+        return from;
     }
 
 private:

@@ -2,11 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Simd.h"
 #include "platform/Text.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 // Names are short and their case varies from page to page: looking at every
 // byte costs less than a mispredicted early return.
@@ -83,6 +80,7 @@ bool IsBlank(const char* text)
 
 namespace {
 
+#if QUORREL_WORDS
 constexpr uint64_t EveryByte = 0x0101010101010101ull;
 
 // True when one of the eight bytes in `word` is below `bound` (at most 128).
@@ -104,6 +102,7 @@ bool StaysAsItIs(uint64_t word)
     isSpace &= EveryByte;
     return (isSpace & (isSpace << 8)) == 0;
 }
+#endif
 
 // One byte: a blank becomes a space, and the output position advances unless
 // the byte continues a run of blanks. No branch depends on the text.
@@ -117,7 +116,7 @@ void CollapseByte(char byte, char* text, size_t& out, bool& afterBlank)
     afterBlank = blank;
 }
 
-#ifdef __SSE2__
+#if QUORREL_SSE2
 // Sixteen bytes at a time: sixteen blanks add one space at most, and in
 // sixteen bytes where no blank follows a blank every blank becomes a space in
 // place. The output never passes the input, so a block is read before its
@@ -163,9 +162,10 @@ size_t CollapseInPlace(char* text, size_t length)
     size_t out = 0;
     size_t in = 0;
     bool afterBlank = false;
-#ifdef __SSE2__
+#if QUORREL_SSE2
     CollapseBlocks(text, length, out, in, afterBlank);
 #endif
+#if QUORREL_WORDS
     for (uint64_t word; in + 8 <= length; in += 8) {
         memcpy(&word, text + in, 8);
         if (StaysAsItIs(word) && !(afterBlank && text[in] == ' ')) {
@@ -176,6 +176,7 @@ size_t CollapseInPlace(char* text, size_t length)
         }
         for (size_t i = in; i < in + 8; ++i) CollapseByte(text[i], text, out, afterBlank);
     }
+#endif
     for (; in < length; ++in) CollapseByte(text[in], text, out, afterBlank);
     return out;
 }
@@ -196,4 +197,12 @@ size_t CollapseWhitespace(char* text, size_t length)
 void CollapseWhitespace(std::string& text)
 {
     text.resize(CollapseInPlace(&text[0], text.size()));
+}
+
+size_t CollapseWhitespacePlain(char* text, size_t length)
+{
+    size_t out = 0;
+    bool afterBlank = false;
+    for (size_t in = 0; in < length; ++in) CollapseByte(text[in], text, out, afterBlank);
+    return out;
 }

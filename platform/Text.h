@@ -13,6 +13,8 @@ void CollapseWhitespace(char* text);
 void CollapseWhitespace(std::string& text);
 // The same for `length` bytes without a NUL; returns the new length.
 size_t CollapseWhitespace(char* text, size_t length);
+// The same, one byte at a time: the twin of the fast paths above.
+size_t CollapseWhitespacePlain(char* text, size_t length);
 // ASCII case changes; other bytes stay.
 inline unsigned char LowerAscii(char b)
 {
