@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "conversion/ConversionRules.h"
-#include "conversion/NameTable.h"
 #include "markup/ElementNames.h"
+#include "platform/NameTable.h"
 
 namespace {
 
@@ -55,32 +55,6 @@ bool IsFragmentLink(const CXmlNode* node)
     if (!node->IsStartTag() || !IsAnchor(node)) return false;
     const char* href = node->GetObject()->GetAttribute("href");
     return href != nullptr && href[0] == '#';
-}
-
-CNumberedTexts::~CNumberedTexts()
-{
-    while (First != nullptr) {
-        Block* next = First->Next;
-        ::operator delete(First);
-        First = next;
-    }
-}
-
-void CNumberedTexts::Add(const char* text, int number)
-{
-    const size_t bytes = sizeof number + strlen(text) + 1;
-    if (Last == nullptr || Last->Capacity - Last->Used < bytes) {
-        const size_t capacity = std::max({bytes, Held / 2, size_t{64}});
-        Block* block = new (::operator new(sizeof(Block) + capacity)) Block{nullptr, capacity, 0};
-        (Last != nullptr ? Last->Next : First) = block;
-        Last = block;
-        Held += capacity;
-    }
-    char* at = Last->Bytes() + Last->Used;
-    memcpy(at, &number, sizeof number);
-    memcpy(at + sizeof number, text, bytes - sizeof number);
-    Last->Used += bytes;
-    ++Count;
 }
 
 void CFragmentTargets::NoteTagBefore(const CXmlNode* node)

@@ -8,7 +8,7 @@
 #include "conversion/LineMarks.h"
 #include "conversion/MainPassMemo.h"
 #include "markup/ElementNames.h"
-#include "markup/WorkStack.h"
+#include "platform/WorkStack.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "conversion/Conversion.h"
 #include "conversion/ConversionRules.h"
 #include "conversion/MainPassMemo.h"
-#include "markup/WorkStack.h"
 #include "devices/Xmldevice.h"
+#include "platform/WorkStack.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "markup/BlockPool.h"
 #include "markup/NodeInternals.h"
 #include "markup/Xmlnode.h"
+#include "platform/BlockPool.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "markup/WorkStack.h"
 #include "markup/Xmlnode.h"
+#include "platform/WorkStack.h"
 
 // Document order from `first` on: `visit(node, depth)` runs on a node, then
 // the walk enters its subtree (the first child is read after the visit, so

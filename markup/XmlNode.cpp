@@ -7,8 +7,8 @@
 #include "markup/NodeInternals.h"
 #include "markup/RecordLayout.h"
 #include "markup/TreeLinks.h"
-#include "markup/WorkStack.h"
 #include "platform/Trace.h"
+#include "platform/WorkStack.h"
 
 namespace {
 

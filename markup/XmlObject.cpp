@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "markup/BlockPool.h"
 #include "markup/ElementNames.h"
 #include "markup/RecordLayout.h"
+#include "platform/BlockPool.h"
 #include "platform/ByteScan.h"
 
 namespace {

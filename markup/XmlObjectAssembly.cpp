@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "markup/BlockPool.h"
+#include "platform/BlockPool.h"
 
 #include "markup/RecordLayout.h"
 

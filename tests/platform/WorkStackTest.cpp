@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "markup/WorkStack.h"
+#include "platform/WorkStack.h"
 
 namespace {
 

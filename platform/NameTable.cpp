@@ -1,4 +1,4 @@
-#include "conversion/NameTable.h"
+#include "platform/NameTable.h"
 
 #include <functional>
 

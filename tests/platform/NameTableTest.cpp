@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/NameTable.h"
+#include "platform/NameTable.h"
 
 namespace {
 

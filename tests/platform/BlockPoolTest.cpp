@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "markup/BlockPool.h"
+#include "platform/BlockPool.h"
 
 namespace {
 
