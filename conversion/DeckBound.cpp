@@ -35,7 +35,7 @@ long long MeasureBoundedDeck(CXmlNode* root, const CConfigurationSnapshot& confi
                              const char* userAgent)
 {
     const long long measured = root->GetWriteLength(LineBreakElements);
-    const CWmlSettings* profile = ProfileOf(configuration->FindDevice(userAgent));
+    const CWmlSettings* profile = ProfileOf(configuration->FindDeviceByUserAgent(userAgent));
     if (!IsLongerThan(root, measured, profile->MaxDeckBytes)) return measured;
     AttachDevice(root, configuration, userAgent);
     ReplaceByTooLargeNotice(root);

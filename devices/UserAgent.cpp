@@ -50,7 +50,7 @@ bool MatchUserAgent(const char* pattern, const char* userAgent)
     return last.empty() || EndsWith(text, cursor, last);
 }
 
-const CDevice* CConfiguration::FindDevice(const char* userAgent) const
+const CDevice* CConfiguration::FindDeviceByUserAgent(const char* userAgent) const
 {
     if (userAgent == nullptr) return DefaultDevice;
     for (const CDevice* device : Devices)
@@ -69,7 +69,7 @@ CWorkingVariables* PrepareDocumentState(CXmlNode* root)
 void AttachDevice(CXmlNode* root, CConfigurationSnapshot configuration, const char* userAgent)
 {
     CWorkingVariables& state = root->EnsureWorkingState();
-    state.Device = configuration->FindDevice(userAgent);
+    state.Device = configuration->FindDeviceByUserAgent(userAgent);
     state.Configuration = std::move(configuration);
 }
 

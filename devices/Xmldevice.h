@@ -90,7 +90,7 @@ public:
     CConfiguration& operator=(const CConfiguration&) = delete;
 
     // The first configured device whose pattern fits the text; DefaultDevice otherwise.
-    const CDevice* FindDevice(const char* userAgent) const;
+    const CDevice* FindDeviceByUserAgent(const char* userAgent) const;
 
     std::vector<CDeviceGroup*> Groups;
     std::vector<CDevice*> Devices;

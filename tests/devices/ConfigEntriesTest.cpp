@@ -42,8 +42,8 @@ TEST_F(ConfigTest, ExampleGivesTwoGroupsAndTwoDevices)
     EXPECT_EQ(ProfileOf(handset), mono);
     EXPECT_EQ(Config().DefaultDevice, Device("DEFAULT"));
     EXPECT_EQ(ProfileOf(Config().DefaultDevice), large);
-    EXPECT_EQ(Config().FindDevice("Mozilla (hAnDsEt1/2.0)"), handset);
-    EXPECT_EQ(Config().FindDevice("Other/1.0"), Config().DefaultDevice);
+    EXPECT_EQ(Config().FindDeviceByUserAgent("Mozilla (hAnDsEt1/2.0)"), handset);
+    EXPECT_EQ(Config().FindDeviceByUserAgent("Other/1.0"), Config().DefaultDevice);
 }
 
 // Group names carry the parsed values, since a name is stored unabridged.
@@ -133,7 +133,7 @@ TEST_F(ConfigTest, DeviceSectionsAndGroupProfiles)
          "DEVICE=Default\n"
          "DEVICE_GROUP=Later\n");
     EXPECT_STREQ(DefaultSettings.XmlVersion, "<?xml version=\"1.0\"?>");
-    EXPECT_EQ(Config().FindDevice("Orphan/1"), Config().DefaultDevice);
+    EXPECT_EQ(Config().FindDeviceByUserAgent("Orphan/1"), Config().DefaultDevice);
     EXPECT_EQ(Device("EarlyGroup")->Group, nullptr);
 
     const CDevice* copier = Device("Copier");
@@ -186,7 +186,7 @@ TEST_F(ConfigTest, DevicesWithoutGroupsGetBuiltInGroupsAndFallback)
     EXPECT_EQ(Device("Solo")->Group, nullptr);
     EXPECT_EQ(Config().DefaultDevice->Name, nullptr);
     EXPECT_EQ(Config().DefaultDevice->Group, Config().Groups.front());
-    EXPECT_EQ(Config().FindDevice("solo/2"), Device("Solo"));
+    EXPECT_EQ(Config().FindDeviceByUserAgent("solo/2"), Device("Solo"));
     EXPECT_EQ(ProfileOf(Config().DefaultDevice), &DefaultSettings);
 }
 
@@ -196,8 +196,8 @@ TEST_F(ConfigTest, ShippedExampleLoads)
     Load(ReadFile(QUORREL_SOURCE_DIR "/examples/Fendrel.cfg"));
     EXPECT_EQ(GroupNames(), (std::vector<std::string>{"BASIC", "MONO", "LARGE"}));
     ASSERT_EQ(Config().Devices.size(), 4u);
-    EXPECT_EQ(Config().FindDevice("Nokia7110/1.0"), Device("NOKIA7110"));
-    EXPECT_EQ(Config().FindDevice("Other"), Device("DEFAULT"));
+    EXPECT_EQ(Config().FindDeviceByUserAgent("Nokia7110/1.0"), Device("NOKIA7110"));
+    EXPECT_EQ(Config().FindDeviceByUserAgent("Other"), Device("DEFAULT"));
     EXPECT_EQ(ProfileOf(Config().DefaultDevice), &DefaultSettings);
     const CWmlSettings* colour = ProfileOf(Device("COLOURPHONE"));
     EXPECT_STREQ(colour->DocType, Group("LARGE")->Settings->DocType);
