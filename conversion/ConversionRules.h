@@ -17,6 +17,11 @@ inline bool AtEndTag(const CXmlNode* node) { return node->IsEmptyOrEndTag(); }
 inline bool AtStartTag(const CXmlNode* node) { return node->IsOpenStartTag(); }
 // Drops a tag: the writer omits it and writes its children.
 inline void DropTag(CXmlNode* node) { node->GetObject()->SetName(""); }
+// Deletes every child of the node, each with its subtree.
+inline void DeleteChildren(CXmlNode* node)
+{
+    while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
+}
 inline void Rename(CXmlNode* node, const char* name) { node->GetObject()->SetName(name); }
 CWorkingVariables* StateOf(const CXmlNode* node);
 // Escapes an attribute value with the profile's replacement for a bare '&'.

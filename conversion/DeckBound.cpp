@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "conversion/Conversion.h"
+#include "conversion/ConversionRules.h"
 #include "devices/Xmldevice.h"
 #include "markup/Xmlnode.h"
 
 void ReplaceByTooLargeNotice(CXmlNode* root)
 {
-    while (root->GetFirstChild() != nullptr) delete root->GetFirstChild();
+    DeleteChildren(root);
     CXmlNode* paragraph = new CXmlNode("<p>");
     root->AppendChild(paragraph);
     paragraph->AppendChild(new CXmlNode("This page is too large for this handset."));

@@ -95,7 +95,7 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
             input->SetAttribute("value", text);
         break;
     }
-    while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
+    DeleteChildren(node);
     if (!node->IsEmptyOrEndTag()) {
         delete node->GetNextSibling();
         input->MakeEmptyElement();
@@ -108,7 +108,7 @@ void RuleTextarea(CXmlNode* node, const CContentModel&)
 void RuleRemoveWithContent(CXmlNode* node, const CContentModel&)
 {
     DropTag(node);
-    while (node->GetFirstChild() != nullptr) delete node->GetFirstChild();
+    DeleteChildren(node);
 }
 
 // Elements without a rule are unwrapped: their converted content stays, on

@@ -4,6 +4,7 @@
 
 #include "devices/Xmldevice.h"
 #include "markup/Xmlnode.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -92,14 +93,6 @@ bool HasCommentMark(const char* from, const char* to)
     for (const char* p = from; p + 1 < to; ++p)
         if (p[0] == '/' && p[1] == '/') return true;
     return false;
-}
-
-char* CopyText(const char* text)
-{
-    size_t length = strlen(text);
-    char* copy = new char[length + 1];
-    memcpy(copy, text, length + 1);
-    return copy;
 }
 
 void SetTagReplace(CWmlSettings& profile, const char* value)
@@ -225,12 +218,12 @@ private:
     {
         if (strcmp(key, "DEVICE_GROUP") == 0) {
             CDeviceGroup* group = new CDeviceGroup;
-            group->Name = CopyText(value);
+            group->Name = CopyHeapText(value);
             Target.Groups.push_back(group);
             InDeviceSection = false;
         } else if (strcmp(key, "DEVICE") == 0) {
             CDevice* device = new CDevice;
-            device->Name = CopyText(value);
+            device->Name = CopyHeapText(value);
             Target.Devices.push_back(device);
             InDeviceSection = true;
             if (EqualNoCase(value, "DEFAULT")) Target.DefaultDevice = device;
@@ -249,7 +242,7 @@ private:
         if (device == nullptr) return true;
         if (userAgent) {
             delete[] device->UserAgent;
-            device->UserAgent = CopyText(value);
+            device->UserAgent = CopyHeapText(value);
         } else if (CDeviceGroup* found = FindGroup(value)) {
             device->Group = found;
         }

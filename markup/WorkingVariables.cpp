@@ -1,6 +1,6 @@
 #include "markup/Xmlnode.h"
 
-#include <cstring>
+#include "platform/Text.h"
 
 CWorkingVariables::CWorkingVariables() = default;
 
@@ -24,8 +24,5 @@ void CWorkingVariables::SetTitle(const char* title)
 {
     delete[] Title;
     Title = nullptr;
-    if (title == nullptr) return;
-    size_t length = strlen(title);
-    Title = new char[length + 1];
-    memcpy(Title, title, length + 1);
+    if (title != nullptr) Title = CopyHeapText(title);
 }

@@ -38,6 +38,14 @@ std::string& UpperCaseAscii(std::string& text)
     return text;
 }
 
+char* CopyHeapText(const char* text)
+{
+    const size_t length = strlen(text);
+    char* copy = new char[length + 1];
+    memcpy(copy, text, length + 1);
+    return copy;
+}
+
 bool EqualNoCase(const char* a, const char* b)
 {
     if (a == nullptr || b == nullptr) return false;

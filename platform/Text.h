@@ -39,5 +39,7 @@ void LowerCaseAscii(char* text, size_t length);
 std::string& LowerCaseAscii(std::string& text);
 void UpperCaseAscii(char* text);
 std::string& UpperCaseAscii(std::string& text);
+// A copy of the text on the heap, for delete[].
+char* CopyHeapText(const char* text);
 // Case-insensitive equality of two texts (ASCII letters only).
 bool EqualNoCase(const char* a, const char* b);
